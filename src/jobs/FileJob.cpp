@@ -1,0 +1,34 @@
+#include "jobs/FileJob.h"
+
+#include "util/AtomicOutputFile.h"
+#include "util/FileIdentity.h"
+#include "util/InputFile.h"
+
+namespace lockvale {
+
+namespace {
+
+FileJobOutcome TransformIntoPlace(cEncrypt& cipher, const FileJobRequest& request) {
+  InputFile source(request.source);
+  AtomicOutputFile destination(request.destination);
+  if (request.direction == Direction::Encrypt) {
+    cipher.FileEncrypt(source, destination);
+  } else {
+    cipher.FileDecrypt(destination, source);
+    if (cipher.ErrorHappened()) return FileJobOutcome::Refused;
+  }
+  destination.Commit(request.replaceExisting);
+  return FileJobOutcome::Completed;
+}
+
+}  // namespace
+
+FileJobOutcome RunFileJob(cEncrypt& cipher, const FileJobRequest& request) {
+  // The source is closed before it is deleted; some systems refuse otherwise.
+  FileJobOutcome outcome = TransformIntoPlace(cipher, request);
+  if (outcome == FileJobOutcome::Completed && request.deleteSource)
+    DeleteFileQuietly(request.source);
+  return outcome;
+}
+
+}  // namespace lockvale

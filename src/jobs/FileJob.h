@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "cipher/cEncrypt.h"
+
+namespace lockvale {
+
+enum class Direction { Encrypt, Decrypt };
+
+struct FileJobRequest {
+  std::string source;
+  std::string destination;
+  Direction direction = Direction::Encrypt;
+  bool replaceExisting = false;  // the caller has settled that an existing destination may go
+  bool deleteSource = false;
+};
+
+enum class FileJobOutcome {
+  Completed,
+  Refused,  // the ciphertext did not decrypt; the cipher has told the user why
+};
+
+// Encrypts or decrypts one file with the key installed in `cipher`. The result
+// appears under the destination name only when it is complete and on disk; until
+// then an existing destination is untouched, and a failure leaves nothing behind.
+// The source is deleted, when asked, only after the result is in place.
+// Read and write failures throw std::system_error.
+FileJobOutcome RunFileJob(cEncrypt& cipher, const FileJobRequest& request);
+
+}  // namespace lockvale

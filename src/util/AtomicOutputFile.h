@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "util/ByteStream.h"
+
+namespace lockvale {
+
+// Writes a file that appears under its real name only when it is complete:
+// the data goes to a temporary file in the destination's folder, which
+// Commit() flushes and renames into place. Without a commit nothing is left
+// behind, and an existing destination stays untouched until the rename.
+class AtomicOutputFile : public ByteSink {
+ public:
+  explicit AtomicOutputFile(const std::string& destination);
+  ~AtomicOutputFile() override;
+  AtomicOutputFile(const AtomicOutputFile&) = delete;
+  AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
+
+  void Write(const std::uint8_t* data, std::size_t size) override;
+  // replaceExisting false: fails with EEXIST, rather than replace, when the
+  // destination appeared meanwhile.
+  void Commit(bool replaceExisting);
+  const std::string& Destination() const { return m_Destination; }
+
+ private:
+  void Discard() noexcept;
+
+  std::string m_Destination;
+  std::string m_Folder;
+  std::string m_TempPath;  // empty while the data is an unnamed file
+  int m_Handle = -1;
+  bool m_Committed = false;
+};
+
+}  // namespace lockvale

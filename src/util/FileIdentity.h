@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace lockvale {
+
+// True when both names lead to the same file on disk: the same path, another
+// spelling of it, a symbolic link or a hard link. False when either is missing.
+bool SameFile(const std::string& a, const std::string& b);
+
+// True when something (file, folder, anything) exists under the name.
+bool PathExists(const std::string& path);
+
+// True when the name is a regular file (following symbolic links).
+bool IsRegularFile(const std::string& path);
+
+// Deletes a file; the outcome is deliberately not reported.
+void DeleteFileQuietly(const std::string& path);
+
+}  // namespace lockvale

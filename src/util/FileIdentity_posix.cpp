@@ -1,0 +1,29 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "util/FileIdentity.h"
+
+namespace lockvale {
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
+  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool PathExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::lstat(path.c_str(), &info) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void DeleteFileQuietly(const std::string& path) {
+  ::unlink(path.c_str());
+}
+
+}  // namespace lockvale

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "util/ByteStream.h"
+
+namespace lockvale {
+
+// A file opened for binary reading; closed when the object goes away.
+class InputFile : public ByteSource {
+ public:
+  explicit InputFile(const std::string& path);
+  ~InputFile() override;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  std::uint64_t Size() const override { return m_Size; }
+  std::size_t Read(std::uint8_t* data, std::size_t size) override;
+  const std::string& Path() const { return m_Path; }
+
+ private:
+  std::string m_Path;
+  int m_Handle = -1;
+  std::uint64_t m_Size = 0;
+};
+
+}  // namespace lockvale
