@@ -19,11 +19,12 @@ class AtomicOutputFile : public ByteSink {
 
   void Write(const std::uint8_t* data, std::size_t size) override;
   // replaceExisting false: fails with EEXIST, rather than replace, when the
-  // destination appeared meanwhile.
+  // destination appeared meanwhile. A failed commit discards the data.
   void Commit(bool replaceExisting);
   const std::string& Destination() const { return m_Destination; }
 
  private:
+  void Publish(bool replaceExisting);
   void Discard() noexcept;
 
   std::string m_Destination;

@@ -68,6 +68,17 @@ void AtomicOutputFile::Write(const std::uint8_t* data, std::size_t size) {
 }
 
 void AtomicOutputFile::Commit(bool replaceExisting) {
+  try {
+    Publish(replaceExisting);
+  } catch (...) {
+    Discard();
+    throw;
+  }
+  m_Committed = true;
+  SyncFolder(m_Folder);
+}
+
+void AtomicOutputFile::Publish(bool replaceExisting) {
   if (::fdatasync(m_Handle) != 0) posix::ThrowErrno(errno, "Cannot write " + m_Destination);
   if (m_TempPath.empty()) {
     std::string handlePath = "/proc/self/fd/" + std::to_string(m_Handle);
@@ -95,8 +106,6 @@ void AtomicOutputFile::Commit(bool replaceExisting) {
   }
   if (status != 0) posix::ThrowErrno(errno, "Cannot create " + m_Destination);
   m_TempPath.clear();
-  m_Committed = true;
-  SyncFolder(m_Folder);
 }
 
 void AtomicOutputFile::Discard() noexcept {
