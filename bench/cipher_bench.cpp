@@ -180,6 +180,8 @@ void PrintCipherPaths() {
   for (CipherPath path : kHardwarePaths)
     if (lockvale::CipherPathSupported(path)) std::printf(" %s", lockvale::CipherPathName(path));
   std::printf(" portable\n");
+  const std::optional<CipherPath> hardware = HardwarePath();
+  std::printf("hardware column: %s\n", hardware ? lockvale::CipherPathName(*hardware) : "none");
 }
 
 std::string Name(const Case& c, const char* implementation) {

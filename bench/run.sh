@@ -13,7 +13,8 @@
 set -euo pipefail
 export LC_ALL=C  # a decimal point in $EPOCHREALTIME and awk's numbers
 
-readonly repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+readonly repo
 readonly file_mib=512
 readonly file_bytes=$((file_mib * 1024 * 1024))
 readonly min_time=0.1 # seconds per benchmark repetition
@@ -42,7 +43,8 @@ else
     rm -f "$build.configure.log"
   fi
   echo "== building lockvale_bench and lockvale-cli (Release)"
-  cmake --build "$build" --target lockvale_bench lockvale-cli | tail -n 1
+  cmake --build "$build" --target lockvale_bench lockvale-cli >"$build/build.log" 2>&1 ||
+    { cat "$build/build.log" >&2; die "build failed"; }
 fi
 readonly bench=$build/bench/lockvale_bench
 readonly cli=$build/src/lockvale-cli
@@ -60,8 +62,8 @@ echo "cpu model:      ${cpu_model:-unknown}"
 echo "cpu features:   ${cpu_flags:-none of aes/vaes/avx2/avx512}"
 echo "kernel:         $(uname -r)"
 echo "openssl:        $(openssl version)"
-"$bench" --cipher-paths | sed 's/^active:/cipher path:   /; s/^supported:/supported:     /'
-[[ -n ${LOCKVALE_CIPHER:-} ]] && echo "LOCKVALE_CIPHER=$LOCKVALE_CIPHER"
+"$bench" --cipher-paths | sed 's/^active:/cipher path:   /; s/^supported:/supported:     /; s/^hardware column:/hardware col.: /'
+if [[ -n ${LOCKVALE_CIPHER:-} ]]; then echo "LOCKVALE_CIPHER=$LOCKVALE_CIPHER"; fi
 
 # --- block throughput -------------------------------------------------------
 results=$build/bench-results.csv
@@ -101,7 +103,7 @@ awk -F, '
       hw = mbs[rows[r], "hardware"]; ossl = mbs[rows[r], "openssl"]; tab = mbs[rows[r], "table"]
       ratio = ossl > 0 ? hw / ossl : 0
       printf "%-18s hardware/openssl %5.2fx %-4s   table %6.0f MB/s %s\n", rows[r], ratio,
-             ratio >= 1.0 ? "ok" : "MISS", tab, tab >= 200 ? "ok" : "MISS"
+             (ratio >= 1.0 ? "ok" : "MISS"), tab, (tab >= 200 ? "ok" : "MISS")
     }
   }' "$results"
 
@@ -140,7 +142,7 @@ measure() {
     elapsed=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }')
     rss=$(tail -n 1 "$work/rss")
     best=$(awk -v t="$elapsed" -v b="$best" 'BEGIN { print (b == "" || t < b) ? t : b }')
-    ((rss > peak)) && peak=$rss
+    if ((rss > peak)); then peak=$rss; fi
   done
   best_s[$name]=$best
   peak_kib[$name]=$peak
@@ -168,7 +170,7 @@ awk -v cli="${best_s[cli]}" -v ossl="${best_s[openssl]}" -v cp="${best_s[cp]}" \
     line("lockvale-cli encrypt (128-bit)", cli, rcli)
     line("openssl enc -aes-128-ecb -nopad", ossl, rossl)
     line("cp", cp, rcp)
-    printf "\ncli / openssl-enc  %5.2f  (target <= 0.5)  %s\n", cli / ossl, cli / ossl <= 0.5 ? "ok" : "MISS"
-    printf "cli / cp           %5.2f  (target <= 1.5)  %s\n", cli / cp, cli / cp <= 1.5 ? "ok" : "MISS"
-    printf "cli peak RSS    %6.1f MiB (target < 24)   %s\n", rcli / 1024, rcli < 24 * 1024 ? "ok" : "MISS"
+    printf "\ncli / openssl-enc  %5.2f  (target <= 0.5)  %s\n", cli / ossl, (cli / ossl <= 0.5 ? "ok" : "MISS")
+    printf "cli / cp           %5.2f  (target <= 1.5)  %s\n", cli / cp, (cli / cp <= 1.5 ? "ok" : "MISS")
+    printf "cli peak RSS    %6.1f MiB (target < 24)   %s\n", rcli / 1024, (rcli < 24 * 1024 ? "ok" : "MISS")
   }'

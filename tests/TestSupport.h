@@ -34,7 +34,8 @@ class RecordingNotifier : public Notifier {
 inline Bytes RandomBytes(std::size_t size, std::uint64_t seed) {
   std::mt19937_64 generator(seed);
   Bytes bytes(size);
-  for (auto& b : bytes) b = static_cast<std::uint8_t>(generator());
+  for (auto& b : bytes)
+    b = static_cast<std::uint8_t>(generator());
   return bytes;
 }
 
@@ -90,7 +91,8 @@ class TempDir {
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 

@@ -16,6 +16,7 @@ std::string ReadKeyText(const std::string& keyFile) {
   std::ifstream in(keyFile, std::ios::binary);
   if (!in) throw std::system_error(errno, std::generic_category(), "Cannot open " + keyFile);
   std::string text;
+  text.reserve(4096);  // growing would leave copies of the key in freed memory
   char c;
   while (in.get(c) && c != '\n' && c != '\r')
     text += c;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 
@@ -28,13 +28,6 @@ Bytes Hex(const std::string& text) {
   for (std::size_t i = 0; i + 1 < text.size(); i += 2)
     bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
   return bytes;
-}
-
-Bytes CountingKey() {
-  Bytes key(32);
-  for (std::size_t i = 0; i < key.size(); ++i)
-    key[i] = static_cast<std::uint8_t>(i);
-  return key;
 }
 
 Bytes Encrypted(const cEncrypt& cipher, Bytes data) {
@@ -76,10 +69,12 @@ TEST_P(CipherPathTest, StandardKnownAnswers) {
                   {192, 12, "dda97ca4864cdfe06eaf70a0ec0d7191"},
                   {256, 14, "8ea2b7ca516745bfeafc49904b496089"}};
   const Bytes plain = Hex("00112233445566778899aabbccddeeff");
+  Bytes key(32);
+  std::iota(key.begin(), key.end(), 0);
   for (const auto& answer : kAnswers) {
     SCOPED_TRACE(answer.bits);
     cEncrypt cipher(GetParam());
-    EXPECT_EQ(cipher.SetCipherKey(CountingKey(), answer.bits), 0);
+    EXPECT_EQ(cipher.SetCipherKey(key, answer.bits), 0);
     EXPECT_EQ(cipher.Nr(), answer.rounds);
     EXPECT_EQ(cipher.Path(), GetParam());
     const Bytes expected = Hex(answer.ciphertext);
@@ -108,7 +103,7 @@ TEST_P(CipherPathTest, MatchesOpenSslForAnyBlockCountAndAlignment) {
 
   std::uint64_t seed = 1000;
   for (int bits : kKeyBits) {
-    const Bytes key = RandomBytes(32, ++seed);
+    const Bytes key = RandomBytes(32, ++seed);  // OpenSSL reads only the first bits / 8
     cEncrypt cipher(GetParam());
     cipher.SetCipherKey(key, bits);
     for (std::size_t blocks : counts) {
@@ -142,14 +137,11 @@ TEST_P(CipherPathTest, RekeyingReplacesTheWholeSchedule) {
   const Bytes data = RandomBytes(16 * 40, 3);
   for (auto [before, after] : {std::pair{256, 128}, {256, 192}, {192, 128}, {128, 256}}) {
     SCOPED_TRACE(testing::Message() << before << " then " << after);
-    cEncrypt cipher(GetParam()), fresh(GetParam());
+    cEncrypt cipher(GetParam());
     cipher.SetCipherKey(first, before);
     cipher.SetCipherKey(second, after);
-    fresh.SetCipherKey(second, after);
-    EXPECT_EQ(cipher.Nr(), fresh.Nr());
-    const Bytes encrypted = Encrypted(cipher, data);
-    EXPECT_EQ(encrypted, Encrypted(fresh, data));
-    EXPECT_EQ(encrypted, OpenSslEcb(true, second, after, data));
+    EXPECT_EQ(cipher.Nr(), 6 + after / 32);
+    EXPECT_EQ(Encrypted(cipher, data), OpenSslEcb(true, second, after, data));
 
     // Round keys past the current key's last one hold nothing of the earlier key.
     const auto& schedule = cipher.Schedule();
@@ -165,11 +157,12 @@ TEST_P(CipherPathTest, PassesItsSelfTest) {
   EXPECT_TRUE(CipherPathSelfTest(GetParam()));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllPaths, CipherPathTest, ::testing::ValuesIn(kAllPaths),
-                         [](const ::testing::TestParamInfo<CipherPath>& info) {
-                           const char* names[] = {"Portable", "AesNi", "Vaes256", "Vaes512"};
-                           return std::string(names[static_cast<int>(info.param)]);
-                         });
+std::string PathTestName(const ::testing::TestParamInfo<CipherPath>& info) {
+  constexpr const char* kNames[] = {"Portable", "AesNi", "Vaes256", "Vaes512"};
+  return kNames[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPaths, CipherPathTest, ::testing::ValuesIn(kAllPaths), PathTestName);
 
 TEST(CipherPathSelection, BestSupportedPathUnlessPortableIsForced) {
   const char* forced = std::getenv("LOCKVALE_CIPHER");
@@ -179,41 +172,34 @@ TEST(CipherPathSelection, BestSupportedPathUnlessPortableIsForced) {
   EXPECT_EQ(ActiveCipherPath(),
             forced && std::string(forced) == "portable" ? CipherPath::Portable : best);
   EXPECT_EQ(cEncrypt().Path(), ActiveCipherPath());
-
-  // The choice is made once per process, so the forced case runs in a fresh one.
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        setenv("LOCKVALE_CIPHER", "portable", 1);
-        std::exit(ActiveCipherPath() == CipherPath::Portable &&
-                          cEncrypt().Path() == CipherPath::Portable
-                      ? 0
-                      : 1);
-      },
-      ::testing::ExitedWithCode(0), "");
 }
 
-TEST(BlockForm, OffsetsOverlapAndBounds) {
+// The choice is made once per process, so this runs in a fresh one, where the
+// body below is the first thing to ask for it.
+TEST(CipherPathSelection, EnvironmentForcesPortable) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto forcedRun = [] {
+    setenv("LOCKVALE_CIPHER", "portable", 1);
+    bool portable =
+        ActiveCipherPath() == CipherPath::Portable && cEncrypt().Path() == CipherPath::Portable;
+    std::exit(portable ? 0 : 1);
+  };
+  EXPECT_EXIT(forcedRun(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(BlockForm, OffsetsAndBounds) {
   const Bytes key = RandomBytes(32, 7);
   cEncrypt cipher;
   cipher.SetCipherKey(key, 192);
   Bytes buffer = RandomBytes(40, 8), out(40, 0);
   const Bytes block(buffer.begin() + 3, buffer.begin() + 19);
-  const Bytes expected = OpenSslEcb(true, key, 192, block);
-
   cipher.BlockEncrypt(buffer, out, 3, 24);
-  EXPECT_EQ(Bytes(out.begin() + 24, out.end()), expected);
-  cipher.BlockDecrypt(buffer, out, 11, 24);  // into the same buffer, elsewhere
+  EXPECT_EQ(Bytes(out.begin() + 24, out.end()), OpenSslEcb(true, key, 192, block));
+  cipher.BlockDecrypt(buffer, out, 11, 24);
   EXPECT_EQ(Bytes(buffer.begin() + 11, buffer.begin() + 27), block);
 
-  // Overlapping source and destination in one buffer.
-  Bytes overlap = RandomBytes(40, 9);
-  const Bytes head(overlap.begin(), overlap.begin() + 16);
-  cipher.BlockEncrypt(overlap, overlap, 0, 8);
-  EXPECT_EQ(Bytes(overlap.begin() + 8, overlap.begin() + 24), OpenSslEcb(true, key, 192, head));
-
   const Bytes before = buffer;
-  for (std::size_t bad : {std::size_t{25}, std::size_t{40}, std::size_t{1000}, SIZE_MAX}) {
+  for (std::size_t bad : {std::size_t{25}, std::size_t{40}, SIZE_MAX}) {
     EXPECT_THROW(cipher.BlockEncrypt(buffer, out, bad, 0), std::out_of_range);
     EXPECT_THROW(cipher.BlockEncrypt(buffer, out, 0, bad), std::out_of_range);
     EXPECT_THROW(cipher.BlockDecrypt(buffer, out, bad, 0), std::out_of_range);
@@ -222,20 +208,7 @@ TEST(BlockForm, OffsetsOverlapAndBounds) {
   EXPECT_EQ(buffer, before);
 }
 
-std::uint8_t Multiply(std::uint8_t a, std::uint8_t b) {
-  std::uint8_t product = 0;
-  for (; b; b >>= 1) {
-    if (b & 1) product ^= a;
-    a = static_cast<std::uint8_t>((a << 1) ^ (a & 0x80 ? 0x1B : 0));
-  }
-  return product;
-}
-
-std::uint32_t Word(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
-  return b0 | (b1 << 8) | (b2 << 16) | (static_cast<std::uint32_t>(b3) << 24);
-}
-
-TEST(RijndaelTablesTest, KnownEntriesAndConsistency) {
+TEST(RijndaelTablesTest, KnownEntriesAndInverseSBox) {
   const RijndaelTables t;
   EXPECT_EQ(t.Te0[0], 0xA56363C6u);
   EXPECT_EQ(t.Td0[0], 0x50A7F451u);
@@ -243,25 +216,11 @@ TEST(RijndaelTablesTest, KnownEntriesAndConsistency) {
   EXPECT_EQ(t.Te4[1] & 0xFF, 0x7Cu);
   EXPECT_EQ(t.Td4[0x63], 0u);
   EXPECT_EQ(t.rco, (std::array<std::uint32_t, 10>{0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80,
-                                                   0x1B, 0x36}));
-  EXPECT_EQ(cEncrypt().Tables().Te0, t.Te0);
-
-  for (int x = 0; x < 256; ++x) {
-    SCOPED_TRACE(x);
-    const auto s = static_cast<std::uint8_t>(t.Te4[x]);
-    const auto inv = static_cast<std::uint8_t>(t.Td4[x]);
-    ASSERT_EQ(t.Td4[s] & 0xFF, static_cast<std::uint32_t>(x));
-    ASSERT_EQ(t.Te4[x], 0x01010101u * s);
-    ASSERT_EQ(t.Td4[x], 0x01010101u * inv);
-    ASSERT_EQ(t.Te0[x], Word(Multiply(s, 2), s, s, Multiply(s, 3)));
-    ASSERT_EQ(t.Td0[x], Word(Multiply(inv, 14), Multiply(inv, 9), Multiply(inv, 13),
-                             Multiply(inv, 11)));
-    ASSERT_EQ(t.Te1[x], std::rotl(t.Te0[x], 8));
-    ASSERT_EQ(t.Te2[x], std::rotl(t.Te0[x], 16));
-    ASSERT_EQ(t.Te3[x], std::rotl(t.Te0[x], 24));
-    ASSERT_EQ(t.Td1[x], std::rotl(t.Td0[x], 8));
-    ASSERT_EQ(t.Td2[x], std::rotl(t.Td0[x], 16));
-    ASSERT_EQ(t.Td3[x], std::rotl(t.Td0[x], 24));
+                                                  0x1B, 0x36}));
+  for (std::uint32_t x = 0; x < 256; ++x) {
+    ASSERT_EQ(t.Td4[t.Te4[x] & 0xFF] & 0xFF, x);
+    ASSERT_EQ(t.Te4[x], 0x01010101u * (t.Te4[x] & 0xFF)) << x;  // all four bytes alike
+    ASSERT_EQ(t.Td4[x], 0x01010101u * (t.Td4[x] & 0xFF)) << x;
   }
 }
 
@@ -289,20 +248,6 @@ TEST(CipherKey, IllegalSizesAreRefusedAndTheOldKeyStays) {
   EXPECT_EQ(Encrypted(cipher, data), before);
 }
 
-TEST(CipherKey, OnlyTheBytesTheSizeNeedsCount) {
-  const Bytes data = RandomBytes(48, 13);
-  for (int bits : kKeyBits) {
-    SCOPED_TRACE(bits);
-    Bytes key = RandomBytes(32, 14), other = key;
-    std::fill(other.begin() + bits / 8, other.end(), 0x5A);
-    cEncrypt a, b;
-    a.SetCipherKey(key, bits);
-    b.SetCipherKey(other, bits);
-    EXPECT_EQ(Encrypted(a, data), Encrypted(b, data));
-    EXPECT_EQ(Encrypted(a, data), OpenSslEcb(true, key, bits, data));
-  }
-}
-
 TEST(CipherKey, PhraseIsCutOrZeroPaddedTo32Bytes) {
   const Bytes data = RandomBytes(32, 15);
   const std::string longPhrase = "0123456789abcdefghijklmnopqrstuvwxyzABCD";  // 40 characters
@@ -311,11 +256,9 @@ TEST(CipherKey, PhraseIsCutOrZeroPaddedTo32Bytes) {
     for (const std::string& phrase : {longPhrase, std::string("abc"), std::string()}) {
       Bytes expectedKey(32, 0);
       std::copy_n(phrase.begin(), std::min<std::size_t>(phrase.size(), 32), expectedKey.begin());
-      cEncrypt fromPhrase, fromBytes;
-      EXPECT_EQ(fromPhrase.SetCipherKeyString(phrase, bits), 0);
-      fromBytes.SetCipherKey(expectedKey, bits);
-      EXPECT_EQ(Encrypted(fromPhrase, data), Encrypted(fromBytes, data));
-      EXPECT_EQ(Encrypted(fromPhrase, data), OpenSslEcb(true, expectedKey, bits, data));
+      cEncrypt cipher;
+      EXPECT_EQ(cipher.SetCipherKeyString(phrase, bits), 0);
+      EXPECT_EQ(Encrypted(cipher, data), OpenSslEcb(true, expectedKey, bits, data));
     }
   }
 }

@@ -33,7 +33,8 @@ class CliTest : public ::testing::Test {
   pid_t Start(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), LOCKVALE_CLI_PATH);
     std::vector<char*> argv;
-    for (auto& argument : arguments) argv.push_back(argument.data());
+    for (auto& argument : arguments)
+      argv.push_back(argument.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -51,7 +52,8 @@ class CliTest : public ::testing::Test {
     waitpid(pid, &status, 0);
     Bytes errors = test::ReadFile(dir / "stderr");
     std::filesystem::remove(dir / "stderr");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(errors.begin(), errors.end())};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            std::string(errors.begin(), errors.end())};
   }
 
   Finished Cli(const std::vector<std::string>& arguments) { return Wait(Start(arguments)); }
@@ -86,14 +88,14 @@ TEST_F(CliTest, RoundTripWithDefaultNamesMatchesTheFileFormat) {
 TEST_F(CliTest, KeySizesAndDeleteSource) {
   ASSERT_EQ(Encrypt("doc", {"--key-bits", "256", "-o", dir / "c", "--delete-source"}).exitCode, 0);
   EXPECT_FALSE(std::filesystem::exists(dir / "doc"));
-  EXPECT_EQ(Cli({"decrypt", "--key-bits", "128", "--key-file", dir / "key", "-o", dir / "p",
-                 dir / "c"})
-                .exitCode,
-            1);
-  ASSERT_EQ(Cli({"decrypt", "--key-bits", "256", "--key-file", dir / "key", "-o", dir / "p",
-                 dir / "c"})
-                .exitCode,
-            0);
+  EXPECT_EQ(
+      Cli({"decrypt", "--key-bits", "128", "--key-file", dir / "key", "-o", dir / "p", dir / "c"})
+          .exitCode,
+      1);
+  ASSERT_EQ(
+      Cli({"decrypt", "--key-bits", "256", "--key-file", dir / "key", "-o", dir / "p", dir / "c"})
+          .exitCode,
+      0);
   EXPECT_EQ(test::ReadFile(dir / "p"), plain);
   EXPECT_EQ(Encrypt("p", {"--key-bits", "160"}).errors,
             "lockvale-cli: cEncrypt.SetCipherKey - Illegal KeyBits Value\n");
@@ -128,7 +130,8 @@ TEST_F(CliTest, RefusalsTouchNothing) {
   }
   EXPECT_EQ(test::ReadFile(dir / "doc"), plain);
   EXPECT_EQ(test::ReadFile(dir / "doc.encr"), Bytes{7});
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"alias", "doc", "doc.encr", "empty-key", "key"}));
+  EXPECT_EQ(dir.Entries(),
+            (std::vector<std::string>{"alias", "doc", "doc.encr", "empty-key", "key"}));
 
   EXPECT_EQ(Cli({"scramble", dir / "doc"}).exitCode, 2);
   EXPECT_EQ(Cli({"encrypt", dir / "doc"}).exitCode, 2);
@@ -145,8 +148,8 @@ TEST_F(CliTest, WrongKeyKeepsTheExistingDestination) {
   }
   test::WriteFile(dir / "wrong", wrong);
   test::WriteFile(dir / "p", {1, 2, 3});
-  Finished result = Cli({"decrypt", "--key-file", dir / "wrong", "-o", dir / "p", "--overwrite",
-                         dir / "c"});
+  Finished result =
+      Cli({"decrypt", "--key-file", dir / "wrong", "-o", dir / "p", "--overwrite", dir / "c"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.errors,
             "lockvale-cli: Warning - incorrect length field in decrypted file. Wrong key or "
@@ -167,7 +170,8 @@ TEST_F(CliTest, KilledMidwayLeavesNoDestination) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   kill(pid, SIGKILL);
   EXPECT_EQ(Wait(pid).exitCode, -1) << "finished before it could be killed";
-  for (const std::string& name : dir.Entries()) EXPECT_TRUE(name == "big" || name == "doc" || name == "key") << name;
+  for (const std::string& name : dir.Entries())
+    EXPECT_TRUE(name == "big" || name == "doc" || name == "key") << name;
 }
 
 TEST(CliOptions, DefaultDestinations) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "TestSupport.h"
 #include "util/ByteStream.h"
@@ -18,7 +17,7 @@ class MemorySource : public ByteSource {
   std::uint64_t Size() const override { return claimedSize_; }
   std::size_t Read(std::uint8_t* out, std::size_t size) override {
     std::size_t n = std::min(size, data_.size() - position_);
-    std::memcpy(out, data_.data() + position_, n);
+    std::copy_n(data_.begin() + static_cast<std::ptrdiff_t>(position_), n, out);
     position_ += n;
     return n;
   }
@@ -36,5 +35,14 @@ class MemorySink : public ByteSink {
   }
   Bytes bytes;
 };
+
+// A key (found by a deterministic search) under which `block` decrypts to a
+// block ending in `lastByte`: a wrong key giving a chosen length byte.
+inline Bytes KeyDecryptingToLastByte(const Bytes& block, int keyBits, std::uint8_t lastByte) {
+  for (std::uint64_t seed = 1;; ++seed) {
+    Bytes key = RandomBytes(32, seed);
+    if (OpenSslEcb(false, key, keyBits, block).back() == lastByte) return key;
+  }
+}
 
 }  // namespace lockvale::test
