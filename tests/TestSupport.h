@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "util/ByteStream.h"
 #include "util/Notifier.h"
 
 namespace lockvale::test {
@@ -70,8 +71,6 @@ class TempDir {
   }
   ~TempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
@@ -109,6 +108,43 @@ inline Bytes PadWithLengthByte(const Bytes& plain) {
   padded.resize(size, 0);
   padded.back() = static_cast<std::uint8_t>(plain.size() % 16);
   return padded;
+}
+
+// Serves a buffer; `claimedSize` lets a test pretend the data is longer than it is.
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(Bytes data) : data_(std::move(data)), claimedSize_(data_.size()) {}
+  MemorySource(Bytes data, std::uint64_t claimedSize)
+      : data_(std::move(data)), claimedSize_(claimedSize) {}
+  std::uint64_t Size() const override { return claimedSize_; }
+  std::size_t Read(std::uint8_t* out, std::size_t size) override {
+    std::size_t n = std::min(size, data_.size() - position_);
+    std::copy_n(data_.begin() + static_cast<std::ptrdiff_t>(position_), n, out);
+    position_ += n;
+    return n;
+  }
+
+ private:
+  Bytes data_;
+  std::uint64_t claimedSize_;
+  std::size_t position_ = 0;
+};
+
+class MemorySink : public ByteSink {
+ public:
+  void Write(const std::uint8_t* data, std::size_t size) override {
+    bytes.insert(bytes.end(), data, data + size);
+  }
+  Bytes bytes;
+};
+
+// A key (found by a deterministic search) under which `block` decrypts to a
+// block ending in `lastByte`: a wrong key giving a chosen length byte.
+inline Bytes KeyDecryptingToLastByte(const Bytes& block, int keyBits, std::uint8_t lastByte) {
+  for (std::uint64_t seed = 1;; ++seed) {
+    Bytes key = RandomBytes(32, seed);
+    if (OpenSslEcb(false, key, keyBits, block).back() == lastByte) return key;
+  }
 }
 
 }  // namespace lockvale::test

@@ -25,7 +25,7 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& arguments) {
   else
     return fail("unknown command '" + arguments[0] + "'");
 
-  bool haveSource = false;
+  bool haveSource = false, optionsEnded = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     auto value = [&](std::string& into) {
@@ -34,7 +34,13 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& arguments) {
       return true;
     };
     std::string text;
-    if (argument == "--key-bits") {
+    if (optionsEnded || argument == "-" || argument.empty() || argument[0] != '-') {
+      if (haveSource) return fail("only one source file can be given");
+      options.source = argument;
+      haveSource = true;
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (argument == "--key-bits") {
       if (!value(text)) return fail("--key-bits needs a value");
       auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), options.keyBits);
       if (error != std::errc() || end != text.data() + text.size())
@@ -47,13 +53,8 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& arguments) {
       options.overwrite = true;
     } else if (argument == "--delete-source") {
       options.deleteSource = true;
-    } else if (argument.size() > 1 && argument[0] == '-' && argument != "--") {
-      return fail("unknown option '" + argument + "'");
     } else {
-      if (argument == "--" && i + 1 < arguments.size()) i++;
-      if (haveSource) return fail("only one source file can be given");
-      options.source = arguments[i];
-      haveSource = true;
+      return fail("unknown option '" + argument + "'");
     }
   }
   if (options.keyFile.empty()) return fail("--key-file is required");
