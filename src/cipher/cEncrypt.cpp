@@ -8,6 +8,7 @@
 
 #include "cipher/BlockPaths.h"
 #include "cipher/KeyBytes.h"
+#include "cipher/WriteBehind.h"
 #include "util/InputFile.h"
 #include "util/OutputFile.h"
 #include "util/RaisedError.h"
@@ -23,23 +24,10 @@ static_assert(kWorkingChunkSize % cEncrypt::BlockSize == 0 &&
               kWorkingChunkSize <= cEncrypt::MaxFileChunkSize);
 constexpr std::size_t kProgressSlice = 64 * 1024;
 
-// A cache-aligned chunk buffer with room for the padding block, wiped when freed.
-class ChunkBuffer {
- public:
-  ChunkBuffer()
-      : m_Data(static_cast<std::uint8_t*>(::operator new (kSize, std::align_val_t{64}))) {}
-  ~ChunkBuffer() {
-    SecureWipe(m_Data, kSize);
-    ::operator delete (m_Data, std::align_val_t{64});
-  }
-  ChunkBuffer(const ChunkBuffer&) = delete;
-  ChunkBuffer& operator=(const ChunkBuffer&) = delete;
-  std::uint8_t* Data() { return m_Data; }
-  static constexpr std::size_t kSize = kWorkingChunkSize + cEncrypt::BlockSize;
-
- private:
-  std::uint8_t* m_Data;
-};
+// A second thread pays off only when there are several chunks to overlap.
+bool WorthOverlapping(std::uint64_t size) {
+  return size > 2 * kWorkingChunkSize;
+}
 
 std::uint32_t LoadKeyWord(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -211,9 +199,9 @@ int cEncrypt::ArrayDecrypt(std::vector<std::uint8_t>& plaintext,
 
 int cEncrypt::FileEncrypt(ByteSource& plaintext, ByteSink& ciphertext) {
   m_ErrorHappened = false;
-  ChunkBuffer buffer;
-  std::uint8_t* data = buffer.Data();
+  WriteBehind output(ciphertext, kWorkingChunkSize + BlockSize, WorthOverlapping(plaintext.Size()));
   for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
+    std::uint8_t* data = output.Acquire();
     std::size_t got = plaintext.Read(data, kWorkingChunkSize);
     if (got < kWorkingChunkSize) {
       // The final block: the remaining bytes, zeros, and their count.
@@ -222,11 +210,12 @@ int cEncrypt::FileEncrypt(ByteSource& plaintext, ByteSink& ciphertext) {
       std::memset(data + got, 0, size - got);
       data[size - 1] = static_cast<std::uint8_t>(remainder);
       TransformChunk(true, data, size, offset);
-      ciphertext.Write(data, size);
+      output.Submit(size);
+      output.Finish();
       return FileOk;
     }
     TransformChunk(true, data, got, offset);
-    ciphertext.Write(data, got);
+    output.Submit(got);
   }
 }
 
@@ -241,15 +230,15 @@ int cEncrypt::FileDecrypt(ByteSink& plaintext, ByteSource& ciphertext) {
   m_ErrorHappened = false;
   const std::uint64_t size = ciphertext.Size();
   if (!AcceptCiphertextSize(size)) return FileSizeError;
-  ChunkBuffer buffer;
-  std::uint8_t* data = buffer.Data();
+  WriteBehind output(plaintext, kWorkingChunkSize, WorthOverlapping(size));
   for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
+    std::uint8_t* data = output.Acquire();
     std::size_t want =
         static_cast<std::size_t>(std::min<std::uint64_t>(kWorkingChunkSize, size - offset));
     if (ciphertext.Read(data, want) != want) ThrowSourceShrank();
     TransformChunk(false, data, want, offset);
     if (offset + want < size) {
-      plaintext.Write(data, want);
+      output.Submit(want);
       continue;
     }
     std::size_t L = data[want - 1];
@@ -259,7 +248,8 @@ int cEncrypt::FileDecrypt(ByteSink& plaintext, ByteSource& ciphertext) {
       m_ErrorHappened = true;
       return FileLengthError;
     }
-    plaintext.Write(data, want - BlockSize + L);
+    output.Submit(want - BlockSize + L);
+    output.Finish();
     return FileOk;
   }
 }
