@@ -29,7 +29,7 @@ BlockFunctions BlockFunctionsFor(CipherPath path);
 // LOCKVALE_CIPHER=portable forces the table-driven code.
 CipherPath ActiveCipherPath();
 
-// Runs the known-answer test on one path; exposed for tests.
+// Runs the known-answer test on one path; the benchmark uses it to vet the paths it times.
 bool CipherPathSelfTest(CipherPath path);
 
 }  // namespace lockvale

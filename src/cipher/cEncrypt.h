@@ -74,7 +74,6 @@ class cEncrypt {
 
   CipherPath Path() const { return m_Path; }
   int Nr() const { return m_Key.Nr; }
-  const RijndaelTables& Tables() const { return m_Tables; }
   const KeySchedule& Schedule() const { return m_Key; }
 
  private:
