@@ -14,7 +14,8 @@ bool PathExists(const std::string& path);
 // True when the name is a regular file (following symbolic links).
 bool IsRegularFile(const std::string& path);
 
-// Deletes a file; the outcome is deliberately not reported.
+// Deletes a file unless it is read-only (no write permission for anyone); the outcome is
+// deliberately not reported.
 void DeleteFileQuietly(const std::string& path);
 
 }  // namespace lockvale

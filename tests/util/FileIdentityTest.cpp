@@ -21,5 +21,16 @@ TEST(FileIdentity, EveryNameOfOneFileIsTheSameFile) {
   EXPECT_FALSE(SameFile(dir / "missing", dir / "missing"));
 }
 
+TEST(FileIdentity, DeletingKeepsReadOnlyFiles) {
+  test::TempDir dir;
+  test::WriteFile(dir / "plain", {1});
+  test::WriteFile(dir / "protected", {1});
+  std::filesystem::permissions(dir / "protected", std::filesystem::perms::owner_read);
+  DeleteFileQuietly(dir / "plain");
+  DeleteFileQuietly(dir / "protected");
+  DeleteFileQuietly(dir / "missing");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"protected"});
+}
+
 }  // namespace
 }  // namespace lockvale
