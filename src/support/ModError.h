@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The program's one channel for unexpected errors: shows the error with the statement it struck
+// in and lets the user silence that statement for the rest of the run.
+namespace lockvale::ModError {
+
+// `line` is the failing statement's number; 0, a statement without one, is never shown.
+void Report(int number, const QString& description, int line);
+
+// Back to the state at start-up: nothing silenced, statement texts to be read again.
+void ResetForTests();
+
+}  // namespace lockvale::ModError
