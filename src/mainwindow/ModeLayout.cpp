@@ -1,0 +1,66 @@
+#include "mainwindow/ModeLayout.h"
+
+namespace lockvale {
+
+namespace {
+
+constexpr ModeLayout kSingleFile{.fileNamesShown = true,
+                                 .textShown = false,
+                                 .fileOptionsShown = true,
+                                 .batchListShown = false,
+                                 .keyTop = 1680,
+                                 .blockSizeTop = 2040,
+                                 .keySizeTop = 2400,
+                                 .batchButtonsTop = 3600,
+                                 .batchListTop = 4080,
+                                 .executeRowTop = 3600,
+                                 .frameHeight = 3375,
+                                 .windowOuterHeight = 5300,
+                                 .encryptCaption = "Encrypt File",
+                                 .decryptCaption = "Decrypt File"};
+
+constexpr ModeLayout kMultipleFiles{.fileNamesShown = true,
+                                    .textShown = false,
+                                    .fileOptionsShown = true,
+                                    .batchListShown = true,
+                                    .keyTop = 1680,
+                                    .blockSizeTop = 2040,
+                                    .keySizeTop = 2400,
+                                    .batchButtonsTop = 3600,
+                                    .batchListTop = 4080,
+                                    .executeRowTop = 6960,
+                                    .frameHeight = 3375,
+                                    .windowOuterHeight = 8580,
+                                    .encryptCaption = "Encrypt Files",
+                                    .decryptCaption = "Decrypt Files"};
+
+constexpr ModeLayout kText{.fileNamesShown = false,
+                           .textShown = true,
+                           .fileOptionsShown = false,
+                           .batchListShown = false,
+                           .keyTop = 2760,
+                           .blockSizeTop = 3120,
+                           .keySizeTop = 3480,
+                           .batchButtonsTop = 3600,
+                           .batchListTop = 4080,
+                           .executeRowTop = 4320,
+                           .frameHeight = 4095,
+                           .windowOuterHeight = 5985,
+                           .encryptCaption = "Encrypt text",
+                           .decryptCaption = "Decrypt text"};
+
+}  // namespace
+
+const ModeLayout& LayoutFor(WindowMode mode) {
+  switch (mode) {
+    case WindowMode::MultipleFiles:
+      return kMultipleFiles;
+    case WindowMode::Text:
+      return kText;
+    case WindowMode::SingleFile:
+      break;
+  }
+  return kSingleFile;
+}
+
+}  // namespace lockvale

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace lockvale {
+
+// Positions are kept in twips (1/1440 inch), as the window was designed; at the
+// reference 96 dots per inch that is 15 twips a pixel, and Qt's high-DPI scaling
+// takes it from there.
+constexpr int Px(int twips) {
+  return (twips + 7) / 15;
+}
+
+}  // namespace lockvale

@@ -1,0 +1,7 @@
+#pragma once
+
+namespace lockvale {
+
+enum class WindowMode { SingleFile, MultipleFiles, Text };
+
+}  // namespace lockvale

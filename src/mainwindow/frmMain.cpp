@@ -1,0 +1,352 @@
+#include "mainwindow/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+#include "cipher/cEncrypt.h"
+#include "jobs/JobProgress.h"
+#include "jobs/SingleFileJob.h"
+#include "jobs/TextJob.h"
+#include "mainwindow/ModeLayout.h"
+#include "mainwindow/Twips.h"
+#include "support/MessageBoxNotifier.h"
+#include "support/Statement.h"
+
+namespace lockvale {
+
+namespace {
+
+constexpr int kClientWidth = 17265;
+constexpr int kFrameTop = 120;
+// Title bar and borders: the outer heights of the layout table include them.
+constexpr int kNonClientHeight = 450;
+constexpr int kTextBoxHeight = 315;
+constexpr int kLabelHeight = 255;
+constexpr int kButtonHeight = 375;
+
+// The positions are fixed, so the captions need a face as narrow as the one they were
+// laid out for; Liberation Sans has the metrics of the classic Windows face.
+QFont DesignFont() {
+  QFont font;
+  font.setFamilies(
+      {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+  font.setPointSize(8);
+  return font;
+}
+
+template <typename Widget>
+Widget* Make(QWidget* parent, const char* name, const QString& caption = {}) {
+  auto* widget = new Widget(parent);
+  widget->setObjectName(QString::fromLatin1(name));
+  if constexpr (requires { widget->setText(caption); }) {
+    if (!caption.isEmpty()) widget->setText(caption);
+  }
+  return widget;
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+void MoveTop(QWidget* widget, int top) {
+  widget->move(widget->x(), Px(top));
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Encrypt 1.0"));
+  setFont(DesignFont());
+  setCentralWidget(new QWidget(this));
+  BuildMenus();
+  BuildDetailsFrame();
+  BuildWindowControls();
+  m_Progress = std::make_unique<JobProgress>(pbBar);
+  ConnectHandlers();
+  ApplyLayout(WindowMode::SingleFile);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildMenus() {
+  mnufile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnufile->setObjectName(QStringLiteral("mnufile"));
+  mnuExecute = mnufile->addAction(QStringLiteral("&Execute"));
+  mnuExecute->setObjectName(QStringLiteral("mnuExecute"));
+  mnuSpace = mnufile->addSeparator();
+  mnuSpace->setObjectName(QStringLiteral("mnuSpace"));
+  mnuExit = mnufile->addAction(QStringLiteral("E&xit"));
+  mnuExit->setObjectName(QStringLiteral("mnuExit"));
+  mnuAbout = menuBar()->addMenu(QStringLiteral("&About"));
+  mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+  mnuAboutApp = mnuAbout->addAction(QString());
+  mnuAboutApp->setObjectName(QStringLiteral("mnuAboutApp"));
+}
+
+void frmMain::BuildDetailsFrame() {
+  fraDetails = Make<QGroupBox>(centralWidget(), "fraDetails");
+  fraDetails->setTitle(QStringLiteral("Details:"));
+  QWidget* f = fraDetails;
+
+  optSingleFile = Make<QRadioButton>(f, "optSingleFile", QStringLiteral("Single file"));
+  optMultipleFiles = Make<QRadioButton>(f, "optMultipleFiles", QStringLiteral("Multiple files"));
+  optText = Make<QRadioButton>(f, "optText", QStringLiteral("Text"));
+  Place(optSingleFile, 120, 360, 1200, kLabelHeight);
+  Place(optMultipleFiles, 1320, 360, 1320, kLabelHeight);
+  Place(optText, 2640, 360, 1200, kLabelHeight);
+  optSingleFile->setChecked(true);
+  // Explicit groups: Qt's automatic exclusivity also reaches into nested frames.
+  auto* modes = new QButtonGroup(this);
+  for (QRadioButton* option : {optSingleFile, optMultipleFiles, optText})
+    modes->addButton(option);
+
+  lblSourceFilename = Make<QLabel>(f, "lblSourceFilename", QStringLiteral("Source Filename:"));
+  txtFilename = Make<QLineEdit>(f, "txtFilename");
+  lblDestinationFilename =
+      Make<QLabel>(f, "lblDestinationFilename", QStringLiteral("Destination Filename:"));
+  txtDestFilename = Make<QLineEdit>(f, "txtDestFilename");
+  cmdSourceBrowse = Make<QPushButton>(f, "cmdSourceBrowse", QStringLiteral("Browse"));
+  cmdDestBrowse = Make<QPushButton>(f, "cmdDestBrowse", QStringLiteral("Browse"));
+  Place(lblSourceFilename, 120, 840, 1800, kTextBoxHeight);
+  Place(txtFilename, 1920, 840, 12975, kTextBoxHeight);
+  Place(lblDestinationFilename, 120, 1320, 1800, kTextBoxHeight);
+  Place(txtDestFilename, 1920, 1320, 12975, kTextBoxHeight);
+  Place(cmdSourceBrowse, 15120, 720, 1215, kButtonHeight);
+  Place(cmdDestBrowse, 15120, 1200, 1215, kButtonHeight);
+
+  lblTexttoEncrypt = Make<QLabel>(f, "lblTexttoEncrypt", QStringLiteral("Text to encrypt/decrypt"));
+  Place(lblTexttoEncrypt, 120, 840, 4000, kTextBoxHeight);
+
+  lblKey = Make<QLabel>(f, "lblKey", QStringLiteral("Key:"));
+  txtPassword = Make<QLineEdit>(f, "txtPassword");
+  txtPassword->setToolTip(QStringLiteral("Encryption Key"));
+  lblBlockSize = Make<QLabel>(f, "lblBlockSize", QStringLiteral("Block Size:"));
+  cboBlockSize = Make<QComboBox>(f, "cboBlockSize");
+  cboBlockSize->setEnabled(false);
+  lblKeySize = Make<QLabel>(f, "lblKeySize", QStringLiteral("Key Size:"));
+  cboKeySize = Make<QComboBox>(f, "cboKeySize");
+  Place(lblKey, 120, 1680, 1800, kTextBoxHeight);
+  Place(txtPassword, 1920, 1680, 4935, kTextBoxHeight);
+  Place(lblBlockSize, 120, 2040, 1800, kTextBoxHeight);
+  Place(cboBlockSize, 1920, 2040, 1695, kTextBoxHeight);
+  Place(lblKeySize, 120, 2400, 1800, kTextBoxHeight);
+  Place(cboKeySize, 1920, 2400, 1695, kTextBoxHeight);
+
+  chkOverwrite = Make<QCheckBox>(f, "chkOverwrite", QStringLiteral("Overwrite file"));
+  chkDeleteSourceFile =
+      Make<QCheckBox>(f, "chkDeleteSourceFile", QStringLiteral("Delete source file"));
+  Place(chkOverwrite, 120, 2880, 1800, kLabelHeight);
+  Place(chkDeleteSourceFile, 1920, 2880, 2400, kLabelHeight);
+}
+
+void frmMain::BuildWindowControls() {
+  QWidget* w = centralWidget();
+  txtEncrypt = Make<QPlainTextEdit>(w, "txtEncrypt");
+  Place(txtEncrypt, 240, 1320, 14775, 1455);
+
+  cmdEncryptFile = Make<QPushButton>(w, "cmdEncryptFile", QStringLiteral("Execute"));
+  optEncrypt = Make<QRadioButton>(w, "optEncrypt", QStringLiteral("Encrypt File"));
+  optDecrypt = Make<QRadioButton>(w, "optDecrypt", QStringLiteral("Decrypt File"));
+  pbBar = Make<QProgressBar>(w, "pbBar");
+  Place(cmdEncryptFile, 120, 3600, 1215, kButtonHeight);
+  Place(optEncrypt, 1440, 3600, 1320, kButtonHeight);
+  Place(optDecrypt, 2760, 3600, 1380, kButtonHeight);
+  Place(pbBar, 4200, 3600, 12495, kButtonHeight);
+  optEncrypt->setChecked(true);
+  auto* directions = new QButtonGroup(this);
+  directions->addButton(optEncrypt);
+  directions->addButton(optDecrypt);
+  pbBar->setTextVisible(false);
+  pbBar->setRange(0, 100);
+  pbBar->setValue(0);
+
+  cmdAdd = Make<QPushButton>(w, "cmdAdd", QStringLiteral("Add"));
+  cmdEdit = Make<QPushButton>(w, "cmdEdit", QStringLiteral("Edit"));
+  cmdRemove = Make<QPushButton>(w, "cmdRemove", QStringLiteral("Remove"));
+  cmdClear = Make<QPushButton>(w, "cmdClear", QStringLiteral("Clear list"));
+  Place(cmdAdd, 120, 3600, 1215, kButtonHeight);
+  Place(cmdEdit, 1440, 3600, 1455, kButtonHeight);
+  Place(cmdRemove, 3000, 3600, 1215, kButtonHeight);
+  Place(cmdClear, 4320, 3600, 1455, kButtonHeight);
+  for (QPushButton* button : {cmdAdd, cmdEdit, cmdRemove, cmdClear})
+    button->setEnabled(false);
+
+  lstEncrypt = Make<QTreeWidget>(w, "lstEncrypt");
+  lstEncrypt->setRootIsDecorated(false);
+  lstEncrypt->setHeaderLabels({QStringLiteral("Source Filename"),
+                               QStringLiteral("Destination Filename"), QStringLiteral("Overwrite"),
+                               QStringLiteral("Delete source files")});
+  Place(lstEncrypt, 120, 4080, 16575, 2775);
+  lstEncrypt->header()->resizeSection(0, Px(6600));
+  lstEncrypt->header()->resizeSection(1, Px(6600));
+
+  Status = statusBar();
+  Status->setObjectName(QStringLiteral("Status"));
+  Status->setSizeGripEnabled(false);
+}
+
+void frmMain::ConnectHandlers() {
+  connect(optSingleFile, &QRadioButton::toggled, this, &frmMain::optSingleFile_Click);
+  connect(optMultipleFiles, &QRadioButton::toggled, this, &frmMain::optMultipleFiles_Click);
+  connect(optText, &QRadioButton::toggled, this, &frmMain::optText_Click);
+  connect(optEncrypt, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optEncrypt_Click();
+  });
+  connect(optDecrypt, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optDecrypt_Click();
+  });
+  connect(cmdEncryptFile, &QPushButton::clicked, this, &frmMain::cmdEncryptFile_Click);
+  connect(mnuExecute, &QAction::triggered, this, &frmMain::cmdEncryptFile_Click);
+  connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+}
+
+void frmMain::FillSizeLists() {
+  LV_GUARD("FillSizeLists", [&] {
+    cboKeySize->clear();
+    for (int bits : {128, 192, 256})
+      cboKeySize->addItem(QStringLiteral("%1 Bit").arg(bits), bits);
+    cboKeySize->setCurrentIndex(0);
+    cboBlockSize->clear();
+    cboBlockSize->addItem(QStringLiteral("128 Bit"), 128);
+    cboBlockSize->setCurrentIndex(0);
+  });
+}
+
+WindowMode frmMain::Mode() const {
+  if (optMultipleFiles->isChecked()) return WindowMode::MultipleFiles;
+  if (optText->isChecked()) return WindowMode::Text;
+  return WindowMode::SingleFile;
+}
+
+bool frmMain::Encrypting() const {
+  return optEncrypt->isChecked();
+}
+
+void frmMain::ApplyLayout(WindowMode mode) {
+  const ModeLayout& layout = LayoutFor(mode);
+  for (QWidget* widget :
+       {static_cast<QWidget*>(lblSourceFilename), static_cast<QWidget*>(txtFilename),
+        static_cast<QWidget*>(lblDestinationFilename), static_cast<QWidget*>(txtDestFilename),
+        static_cast<QWidget*>(cmdSourceBrowse), static_cast<QWidget*>(cmdDestBrowse)})
+    widget->setVisible(layout.fileNamesShown);
+  lblTexttoEncrypt->setVisible(layout.textShown);
+  txtEncrypt->setVisible(layout.textShown);
+  chkOverwrite->setVisible(layout.fileOptionsShown);
+  chkDeleteSourceFile->setVisible(layout.fileOptionsShown);
+  for (QWidget* widget : {cmdAdd, cmdEdit, cmdRemove, cmdClear}) {
+    widget->setVisible(layout.batchListShown);
+    MoveTop(widget, layout.batchButtonsTop);
+  }
+  lstEncrypt->setVisible(layout.batchListShown);
+  MoveTop(lstEncrypt, layout.batchListTop);
+
+  MoveTop(lblKey, layout.keyTop);
+  MoveTop(txtPassword, layout.keyTop);
+  MoveTop(lblBlockSize, layout.blockSizeTop);
+  MoveTop(cboBlockSize, layout.blockSizeTop);
+  MoveTop(lblKeySize, layout.keySizeTop);
+  MoveTop(cboKeySize, layout.keySizeTop);
+  for (QWidget* widget : {static_cast<QWidget*>(cmdEncryptFile), static_cast<QWidget*>(optEncrypt),
+                          static_cast<QWidget*>(optDecrypt), static_cast<QWidget*>(pbBar)})
+    MoveTop(widget, layout.executeRowTop);
+
+  Place(fraDetails, 120, kFrameTop, 16575, layout.frameHeight);
+  optEncrypt->setText(QString::fromLatin1(layout.encryptCaption));
+  optDecrypt->setText(QString::fromLatin1(layout.decryptCaption));
+  resize(Px(kClientWidth), Px(layout.windowOuterHeight - kNonClientHeight));
+}
+
+void frmMain::optSingleFile_Click() {
+  LV_GUARD("optSingleFile_Click", [&] {
+    if (optSingleFile->isChecked()) ApplyLayout(WindowMode::SingleFile);
+  });
+}
+
+void frmMain::optMultipleFiles_Click() {
+  LV_GUARD("optMultipleFiles_Click", [&] {
+    if (optMultipleFiles->isChecked()) ApplyLayout(WindowMode::MultipleFiles);
+  });
+}
+
+void frmMain::optText_Click() {
+  LV_GUARD("optText_Click", [&] {
+    if (optText->isChecked()) ApplyLayout(WindowMode::Text);
+  });
+}
+
+void frmMain::optEncrypt_Click() {
+  LV_GUARD("optEncrypt_Click", [&] {
+    if (Mode() == WindowMode::MultipleFiles) lstEncrypt->clear();
+    if (Mode() == WindowMode::SingleFile) SwapFileNamesIfEncr(txtFilename);
+  });
+}
+
+void frmMain::optDecrypt_Click() {
+  LV_GUARD("optDecrypt_Click", [&] {
+    if (Mode() == WindowMode::MultipleFiles) lstEncrypt->clear();
+    if (Mode() == WindowMode::SingleFile) SwapFileNamesIfEncr(txtDestFilename);
+  });
+}
+
+void frmMain::SwapFileNamesIfEncr(const QLineEdit* probe) {
+  if (!probe->text().contains(QStringLiteral(".encr"), Qt::CaseSensitive)) return;
+  const QString source = txtFilename->text();
+  txtFilename->setText(txtDestFilename->text());
+  txtDestFilename->setText(source);
+}
+
+void frmMain::cmdEncryptFile_Click() {
+  LV_GUARD("cmdEncryptFile_Click", [&] {
+    if (Mode() == WindowMode::SingleFile) {
+      SingleFileJob(*this).Run();
+    } else if (Mode() == WindowMode::Text) {
+      TextJob(*this).Run();
+    }
+  });
+}
+
+void frmMain::mnuExit_Click() {
+  LV_GUARD("mnuExit_Click", [&] { QApplication::quit(); });
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  QApplication::quit();
+}
+
+cEncrypt& frmMain::Rijndael() {
+  if (!m_Rijndael) {
+    m_Rijndael = std::make_unique<cEncrypt>();
+    m_Notifier = std::make_unique<MessageBoxNotifier>();
+    m_Rijndael->SetNotifier(m_Notifier.get());
+    m_Rijndael->SetProgressCallback(
+        [progress = m_Progress.get()](std::uint64_t offset) { progress->Show(offset); });
+  }
+  return *m_Rijndael;
+}
+
+void frmMain::SetStatusText(const QString& text) {
+  Status->showMessage(text);
+  Status->repaint();
+}
+
+QString frmMain::StatusText() const {
+  return Status->currentMessage();
+}
+
+}  // namespace lockvale

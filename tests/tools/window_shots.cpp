@@ -1,0 +1,56 @@
+// Shows the main window on a real display in each mode and saves what the X
+// server shows of it, for people to look at. Run by scripts/screenshots.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+
+#include "mainwindow/frmMain.h"
+
+namespace {
+
+void Shoot(lockvale::frmMain& window, const QString& file) {
+  QTest::qWait(300);
+  const QRect frame = window.frameGeometry();
+  const QPixmap shot =
+      window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+  if (!shot.save(file)) std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  QDir().mkpath(folder);
+  lockvale::frmMain window;
+  window.FillSizeLists();
+  window.optSingleFile_Click();
+  window.move(20, 20);
+  window.show();
+  window.txtFilename->setText(QStringLiteral("/home/user/Documents/report.doc"));
+  window.txtDestFilename->setText(QStringLiteral("/home/user/Documents/report.doc.encr"));
+  window.txtPassword->setText(QStringLiteral("correct horse battery"));
+  Shoot(window, folder + QStringLiteral("/single-file.png"));
+
+  window.optMultipleFiles->click();
+  auto* row = new QTreeWidgetItem({QStringLiteral("/home/user/a.txt"),
+                                   QStringLiteral("/home/user/a.txt.encr"), QStringLiteral("No"),
+                                   QStringLiteral("Yes")});
+  row->setCheckState(0, Qt::Checked);
+  window.lstEncrypt->addTopLevelItem(row);
+  window.SetStatusText(QStringLiteral("Completed"));
+  Shoot(window, folder + QStringLiteral("/multiple-files.png"));
+
+  window.optText->click();
+  window.optDecrypt->click();
+  window.txtEncrypt->setPlainText(QStringLiteral("Meet me at the usual place at noon."));
+  Shoot(window, folder + QStringLiteral("/text.png"));
+  return 0;
+}
