@@ -198,6 +198,9 @@ void frmMain::BuildWindowControls() {
   Status = statusBar();
   Status->setObjectName(QStringLiteral("Status"));
   Status->setSizeGripEnabled(false);
+  // A panel of its own rather than a temporary message, which menu hovering would wipe.
+  m_StatusPanel = Make<QLabel>(Status, "StatusPanel");
+  Status->addWidget(m_StatusPanel, 1);
 }
 
 void frmMain::ConnectHandlers() {
@@ -341,12 +344,12 @@ cEncrypt& frmMain::Rijndael() {
 }
 
 void frmMain::SetStatusText(const QString& text) {
-  Status->showMessage(text);
-  Status->repaint();
+  m_StatusPanel->setText(text);
+  m_StatusPanel->repaint();
 }
 
 QString frmMain::StatusText() const {
-  return Status->currentMessage();
+  return m_StatusPanel->text();
 }
 
 }  // namespace lockvale

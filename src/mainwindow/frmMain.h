@@ -86,6 +86,7 @@ class frmMain : public QMainWindow {
   void ApplyLayout(WindowMode mode);
   void SwapFileNamesIfEncr(const QLineEdit* probe);
 
+  QLabel* m_StatusPanel;
   std::unique_ptr<MessageBoxNotifier> m_Notifier;
   std::unique_ptr<cEncrypt> m_Rijndael;
   std::unique_ptr<JobProgress> m_Progress;

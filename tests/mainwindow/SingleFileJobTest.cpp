@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -309,20 +310,21 @@ class SingleFileJobTest : public QObject {
     job.Names("big", "big.encr");
     job.w.Type("txtPassword", "key");
     struct PaintSpy : QObject {
-      QStatusBar* status = nullptr;
+      QLabel* status = nullptr;
       int barPaints = 0;
       QStringList statusPainted;
       bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
           if (watched == status)
-            statusPainted << status->currentMessage();
+            statusPainted << status->text();
           else
             ++barPaints;
         }
         return false;
       }
     } spy;
-    spy.status = job.w.Get<QStatusBar>("Status");
+    spy.status = job.w.Get<QLabel>("StatusPanel");
+    QVERIFY(job.w.Get<QStatusBar>("Status")->isAncestorOf(spy.status));
     job.w.Bar()->installEventFilter(&spy);
     spy.status->installEventFilter(&spy);
     job.boxes.Queue(MessageAnswer::Yes);

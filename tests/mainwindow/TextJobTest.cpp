@@ -96,7 +96,7 @@ class TextJobTest : public QObject {
 
   void refusesTextThatIsNotCiphertext() {
     TextJob job;
-    job.w.Get<QStatusBar>("Status")->showMessage("before");
+    job.w.Form().SetStatusText("before");
     QCOMPARE(job.Run(false, "GHIJ xyz\nQ"), QStringLiteral("GHIJ xyz\nQ"));
     LV_EXPECT_ASKED(job.boxes, kConfirmDecrypt, Notice("Text not Hex data", "Data"));
     QCOMPARE(job.w.Status(), QString());

@@ -46,7 +46,7 @@ class Window {
   }
   void Type(const char* name, const QString& text) const { Get<QLineEdit>(name)->setText(text); }
   void Execute() const { Click("cmdEncryptFile"); }
-  QString Status() const { return Get<QStatusBar>("Status")->currentMessage(); }
+  QString Status() const { return m_Form->StatusText(); }
   QProgressBar* Bar() const { return Get<QProgressBar>("pbBar"); }
   frmMain& Form() const { return *m_Form; }
 
