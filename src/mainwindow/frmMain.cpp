@@ -58,6 +58,8 @@ Widget* Make(QWidget* parent, const char* name, const QString& caption = {}) {
   return widget;
 }
 
+using Widgets = std::initializer_list<QWidget*>;
+
 void Place(QWidget* widget, int left, int top, int width, int height) {
   widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
@@ -242,10 +244,8 @@ bool frmMain::Encrypting() const {
 
 void frmMain::ApplyLayout(WindowMode mode) {
   const ModeLayout& layout = LayoutFor(mode);
-  for (QWidget* widget :
-       {static_cast<QWidget*>(lblSourceFilename), static_cast<QWidget*>(txtFilename),
-        static_cast<QWidget*>(lblDestinationFilename), static_cast<QWidget*>(txtDestFilename),
-        static_cast<QWidget*>(cmdSourceBrowse), static_cast<QWidget*>(cmdDestBrowse)})
+  for (QWidget* widget : Widgets{lblSourceFilename, txtFilename, lblDestinationFilename,
+                                 txtDestFilename, cmdSourceBrowse, cmdDestBrowse})
     widget->setVisible(layout.fileNamesShown);
   lblTexttoEncrypt->setVisible(layout.textShown);
   txtEncrypt->setVisible(layout.textShown);
@@ -264,8 +264,7 @@ void frmMain::ApplyLayout(WindowMode mode) {
   MoveTop(cboBlockSize, layout.blockSizeTop);
   MoveTop(lblKeySize, layout.keySizeTop);
   MoveTop(cboKeySize, layout.keySizeTop);
-  for (QWidget* widget : {static_cast<QWidget*>(cmdEncryptFile), static_cast<QWidget*>(optEncrypt),
-                          static_cast<QWidget*>(optDecrypt), static_cast<QWidget*>(pbBar)})
+  for (QWidget* widget : Widgets{cmdEncryptFile, optEncrypt, optDecrypt, pbBar})
     MoveTop(widget, layout.executeRowTop);
 
   Place(fraDetails, 120, kFrameTop, 16575, layout.frameHeight);
