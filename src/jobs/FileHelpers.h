@@ -8,8 +8,4 @@ namespace lockvale {
 // hidden, read-only and special files count, as does a symbolic link.
 bool FileExists(const std::string& path);
 
-// Deletes the file even when it is write-protected; a missing file or a failed
-// delete is not reported.
-void RidFile(const std::string& path);
-
 }  // namespace lockvale

@@ -17,8 +17,6 @@ class JobProgress {
   void Show(std::uint64_t value);
   void Fill();
 
-  std::uint64_t Maximum() const { return m_Maximum; }
-
  private:
   int Scaled(std::uint64_t value) const;
 

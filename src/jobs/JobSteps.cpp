@@ -12,14 +12,25 @@
 
 namespace lockvale {
 
-std::unique_ptr<KeyBytes> GetPassword(const frmMain& form) {
-  QByteArray utf8 = form.txtPassword->text().toUtf8();
+std::vector<std::uint8_t> ToCodePage(const QString& text) {
+  QByteArray utf8 = text.toUtf8();
   std::vector<std::uint8_t> bytes =
       CodePage::ForThisSystem().Encode(std::string_view(utf8.constData(), utf8.size()));
+  SecureWipe(utf8.data(), static_cast<std::size_t>(utf8.size()));  // it may be a key
+  return bytes;
+}
+
+bool Confirmed(const frmMain& form, const QString& encryptQuestion,
+               const QString& decryptQuestion) {
+  return AskYesNoCancel(form.Encrypting() ? encryptQuestion : decryptQuestion,
+                        QStringLiteral("Encrypt")) == MessageAnswer::Yes;
+}
+
+std::unique_ptr<KeyBytes> GetPassword(const frmMain& form) {
+  std::vector<std::uint8_t> bytes = ToCodePage(form.txtPassword->text());
   auto key = std::make_unique<KeyBytes>(
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   SecureWipe(bytes.data(), bytes.size());
-  SecureWipe(utf8.data(), utf8.size());
   return key;
 }
 

@@ -1,12 +1,21 @@
 #pragma once
 
+#include <QString>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "cipher/KeyBytes.h"
 
 namespace lockvale {
 
 class frmMain;
+
+// Typed text as bytes of the system's code page.
+std::vector<std::uint8_t> ToCodePage(const QString& text);
+
+// The question every job asks before it starts; only Yes goes on.
+bool Confirmed(const frmMain& form, const QString& encryptQuestion, const QString& decryptQuestion);
 
 // The key bytes of the typed key, through the system's code page.
 std::unique_ptr<KeyBytes> GetPassword(const frmMain& form);

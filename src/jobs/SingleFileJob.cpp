@@ -34,7 +34,10 @@ std::uint64_t FileLength(const std::string& path) {
 }  // namespace
 
 void SingleFileJob::Run() {
-  if (!InputsAccepted() || !Confirmed()) return;
+  if (!InputsAccepted() ||
+      !Confirmed(m_Form, QStringLiteral("Are you sure you wish to encrypt this file?"),
+                 QStringLiteral("Are you sure you wish to decrypt this file?")))
+    return;
   FileName = LocalPath(m_Form.txtFilename->text());
   FileName2 = LocalPath(m_Form.txtDestFilename->text());
   LV_STMT(m_Form.Progress().Start(FileLength(FileName) + 1));
@@ -71,13 +74,6 @@ bool SingleFileJob::InputsAccepted() {
     return false;
   }
   return true;
-}
-
-bool SingleFileJob::Confirmed() {
-  const QString question = m_Form.Encrypting()
-                               ? QStringLiteral("Are you sure you wish to encrypt this file?")
-                               : QStringLiteral("Are you sure you wish to decrypt this file?");
-  return AskYesNoCancel(question, QStringLiteral("Encrypt")) == MessageAnswer::Yes;
 }
 
 // An existing destination is only marked for replacement here; it stays intact

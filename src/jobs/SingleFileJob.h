@@ -15,7 +15,6 @@ class SingleFileJob {
 
  private:
   bool InputsAccepted();
-  bool Confirmed();
   bool DestinationSettled();
   bool Transform();
 

@@ -20,11 +20,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes ToCodePage(const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
-  return CodePage::ForThisSystem().Encode(std::string_view(utf8.constData(), utf8.size()));
-}
-
 // A zero byte ends the text, as it always has for this program: decrypted text
 // carries the zero padding of its last block.
 QString FromCodePage(const Bytes& bytes) {
@@ -41,7 +36,10 @@ void DisplayString(QPlainTextEdit* TheTextBox, const QString& TheString) {
 }
 
 void TextJob::Run() {
-  if (!InputsAccepted() || !Confirmed()) return;
+  if (!InputsAccepted() ||
+      !Confirmed(m_Form, QStringLiteral("Are you sure you wish to encrypt this text?"),
+                 QStringLiteral("Are you sure you wish to decrypt this text?")))
+    return;
   if (m_Form.Encrypting()) {
     Encrypt();
   } else {
@@ -63,13 +61,6 @@ bool TextJob::InputsAccepted() {
     return false;
   }
   return true;
-}
-
-bool TextJob::Confirmed() {
-  const QString question = m_Form.Encrypting()
-                               ? QStringLiteral("Are you sure you wish to encrypt this text?")
-                               : QStringLiteral("Are you sure you wish to decrypt this text?");
-  return AskYesNoCancel(question, QStringLiteral("Encrypt")) == MessageAnswer::Yes;
 }
 
 void TextJob::Encrypt() {

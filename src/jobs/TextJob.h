@@ -17,7 +17,6 @@ class TextJob {
 
  private:
   bool InputsAccepted();
-  bool Confirmed();
   void Encrypt();
   void Decrypt();
 

@@ -7,12 +7,9 @@ namespace lockvale {
 // What one mode shows and where, in twips: vertical positions are measured inside
 // the details frame for the controls in it and inside the client area for the rest.
 struct ModeLayout {
-  bool fileNamesShown;
-  bool textShown;
-  bool fileOptionsShown;  // overwrite and delete-source check boxes
+  bool filesShown;  // file names, Browse buttons and file options; otherwise the text
   bool batchListShown;
   int keyTop, blockSizeTop, keySizeTop;
-  int batchButtonsTop, batchListTop;
   int executeRowTop;  // Execute, the direction options and the progress bar
   int frameHeight;
   int windowOuterHeight;

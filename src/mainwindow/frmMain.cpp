@@ -244,19 +244,14 @@ bool frmMain::Encrypting() const {
 
 void frmMain::ApplyLayout(WindowMode mode) {
   const ModeLayout& layout = LayoutFor(mode);
-  for (QWidget* widget : Widgets{lblSourceFilename, txtFilename, lblDestinationFilename,
-                                 txtDestFilename, cmdSourceBrowse, cmdDestBrowse})
-    widget->setVisible(layout.fileNamesShown);
-  lblTexttoEncrypt->setVisible(layout.textShown);
-  txtEncrypt->setVisible(layout.textShown);
-  chkOverwrite->setVisible(layout.fileOptionsShown);
-  chkDeleteSourceFile->setVisible(layout.fileOptionsShown);
-  for (QWidget* widget : {cmdAdd, cmdEdit, cmdRemove, cmdClear}) {
+  for (QWidget* widget :
+       Widgets{lblSourceFilename, txtFilename, lblDestinationFilename, txtDestFilename,
+               cmdSourceBrowse, cmdDestBrowse, chkOverwrite, chkDeleteSourceFile})
+    widget->setVisible(layout.filesShown);
+  lblTexttoEncrypt->setVisible(!layout.filesShown);
+  txtEncrypt->setVisible(!layout.filesShown);
+  for (QWidget* widget : Widgets{cmdAdd, cmdEdit, cmdRemove, cmdClear, lstEncrypt})
     widget->setVisible(layout.batchListShown);
-    MoveTop(widget, layout.batchButtonsTop);
-  }
-  lstEncrypt->setVisible(layout.batchListShown);
-  MoveTop(lstEncrypt, layout.batchListTop);
 
   MoveTop(lblKey, layout.keyTop);
   MoveTop(txtPassword, layout.keyTop);
