@@ -1,11 +1,14 @@
 # Numbers the statements an error report can name. Every LV_STMT( and LV_GUARD( in the
 # window's sources gets a number, 1 up, in the order of the files' relative paths and then of
 # lines, and the table declared in support/StatementTable.h is written to OUTPUT.
-#   cmake -DSOURCE_ROOT=<src folder> -DOUTPUT=<file.cpp> -P StatementTable.cmake
+#   cmake -DSOURCE_ROOT=<src folder> -DOUTPUT=<file.cpp> [-DFOLDERS=a;b] -P StatementTable.cmake
 cmake_minimum_required(VERSION 3.25)
 
-set(folders fileselect jobs mainwindow startup support)
-set(max_statements 32767)  # error lines are 16-bit
+set(folders ${FOLDERS})
+if(NOT folders)
+  set(folders fileselect jobs mainwindow startup support)
+endif()
+set(max_statements 32767)  # error reports show the line as a 16-bit number
 # The scan steps over comments and literals, so that marks and brackets inside them do not count.
 set(mark_regex "//|/\\*|R\"\\(|[\"']|LV_(STMT|GUARD)\\(")
 set(bracket_regex "//|/\\*|R\"\\(|[\"'()]")

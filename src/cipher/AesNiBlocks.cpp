@@ -1,5 +1,4 @@
 #if defined(__x86_64__)
-#pragma GCC target("aes,sse4.1")
 
 #include <immintrin.h>
 
@@ -26,13 +25,13 @@ struct Xmm {
 
 }  // namespace
 
-void AesNiEncryptBlocks(const KeySchedule& key, const RijndaelTables&, const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks) {
+void AesNiEncryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                        std::size_t blocks) {
   x86::Run<Xmm, true>(key, in, out, blocks);
 }
 
-void AesNiDecryptBlocks(const KeySchedule& key, const RijndaelTables&, const std::uint8_t* in,
-                        std::uint8_t* out, std::size_t blocks) {
+void AesNiDecryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                        std::size_t blocks) {
   x86::Run<Xmm, false>(key, in, out, blocks);
 }
 

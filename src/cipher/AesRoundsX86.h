@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared shape of the x86 hardware paths. Each including file first enables its
-// instruction set with a target pragma and then defines a register traits type:
+// Shared shape of the x86 hardware paths. Each including file is compiled with its
+// instruction set enabled and defines a register traits type:
 //   Reg, kBlocks (blocks per register), Broadcast(round key pointer),
 //   Load/Store (full register), LoadTail/StoreTail (first n blocks), Xor,
 //   Enc/EncLast/Dec/DecLast.

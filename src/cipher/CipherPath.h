@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "cipher/KeySchedule.h"
-#include "cipher/RijndaelTables.h"
 
 namespace lockvale {
 
@@ -12,8 +11,8 @@ namespace lockvale {
 enum class CipherPath { Portable, AesNi, Vaes256, Vaes512 };
 
 // Bulk ECB over whole 16-byte blocks; `in` and `out` may be the same buffer.
-using BlockFunction = void (*)(const KeySchedule&, const RijndaelTables&, const std::uint8_t* in,
-                               std::uint8_t* out, std::size_t blocks);
+using BlockFunction = void (*)(const KeySchedule&, const std::uint8_t* in, std::uint8_t* out,
+                               std::size_t blocks);
 
 struct BlockFunctions {
   BlockFunction encrypt;

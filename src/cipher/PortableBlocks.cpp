@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "cipher/BlockPaths.h"
+#include "cipher/RijndaelTables.h"
 
 namespace lockvale {
 namespace {
@@ -80,13 +81,15 @@ void RunBlocks(const RijndaelTables::Table& T0, const RijndaelTables::Table& T1,
 
 }  // namespace
 
-void PortableEncryptBlocks(const KeySchedule& key, const RijndaelTables& t, const std::uint8_t* in,
-                           std::uint8_t* out, std::size_t blocks) {
+void PortableEncryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                           std::size_t blocks) {
+  const RijndaelTables& t = RijndaelTables::Instance();
   RunBlocks<1>(t.Te0, t.Te1, t.Te2, t.Te3, t.Te4, key.fkey.data(), key.Nr, in, out, blocks);
 }
 
-void PortableDecryptBlocks(const KeySchedule& key, const RijndaelTables& t, const std::uint8_t* in,
-                           std::uint8_t* out, std::size_t blocks) {
+void PortableDecryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                           std::size_t blocks) {
+  const RijndaelTables& t = RijndaelTables::Instance();
   RunBlocks<3>(t.Td0, t.Td1, t.Td2, t.Td3, t.Td4, key.rkey.data(), key.Nr, in, out, blocks);
 }
 

@@ -13,6 +13,11 @@ std::uint32_t Pack(std::uint32_t b0, std::uint32_t b1, std::uint32_t b2, std::ui
 
 }  // namespace
 
+const RijndaelTables& RijndaelTables::Instance() {
+  static const RijndaelTables tables;
+  return tables;
+}
+
 RijndaelTables::RijndaelTables() {
   // Powers and logarithms of the generator 3.
   std::array<std::uint8_t, 256> ptab{}, ltab{};

@@ -1,5 +1,4 @@
 #if defined(__x86_64__)
-#pragma GCC target("vaes,avx2")
 
 #include <immintrin.h>
 
@@ -33,13 +32,13 @@ struct Ymm {
 
 }  // namespace
 
-void Vaes256EncryptBlocks(const KeySchedule& key, const RijndaelTables&, const std::uint8_t* in,
-                          std::uint8_t* out, std::size_t blocks) {
+void Vaes256EncryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                          std::size_t blocks) {
   x86::Run<Ymm, true>(key, in, out, blocks);
 }
 
-void Vaes256DecryptBlocks(const KeySchedule& key, const RijndaelTables&, const std::uint8_t* in,
-                          std::uint8_t* out, std::size_t blocks) {
+void Vaes256DecryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                          std::size_t blocks) {
   x86::Run<Ymm, false>(key, in, out, blocks);
 }
 

@@ -1,5 +1,4 @@
 #if defined(__x86_64__)
-#pragma GCC target("vaes,avx512f,avx512vl")
 
 #include <immintrin.h>
 
@@ -37,13 +36,13 @@ struct Zmm {
 
 }  // namespace
 
-void Vaes512EncryptBlocks(const KeySchedule& key, const RijndaelTables&, const std::uint8_t* in,
-                          std::uint8_t* out, std::size_t blocks) {
+void Vaes512EncryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                          std::size_t blocks) {
   x86::Run<Zmm, true>(key, in, out, blocks);
 }
 
-void Vaes512DecryptBlocks(const KeySchedule& key, const RijndaelTables&, const std::uint8_t* in,
-                          std::uint8_t* out, std::size_t blocks) {
+void Vaes512DecryptBlocks(const KeySchedule& key, const std::uint8_t* in, std::uint8_t* out,
+                          std::size_t blocks) {
   x86::Run<Zmm, false>(key, in, out, blocks);
 }
 

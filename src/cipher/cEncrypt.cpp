@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <stdexcept>
-#include <system_error>
 
 #include "cipher/BlockPaths.h"
 #include "cipher/KeyBytes.h"
-#include "cipher/WriteBehind.h"
+#include "cipher/RijndaelTables.h"
+#include "format/BufferFormat.h"
+#include "format/FileFormat.h"
 #include "util/InputFile.h"
 #include "util/OutputFile.h"
 #include "util/RaisedError.h"
@@ -17,25 +17,8 @@
 namespace lockvale {
 namespace {
 
-// Files go through a buffer that stays in the processor's cache between the
-// read, the transform and the write; the format does not see the chunking.
-constexpr std::size_t kWorkingChunkSize = 1 << 20;
-static_assert(kWorkingChunkSize % cEncrypt::BlockSize == 0 &&
-              kWorkingChunkSize <= cEncrypt::MaxFileChunkSize);
-constexpr std::size_t kProgressSlice = 64 * 1024;
-
-// A second thread pays off only when there are several chunks to overlap.
-bool WorthOverlapping(std::uint64_t size) {
-  return size > 2 * kWorkingChunkSize;
-}
-
 std::uint32_t LoadKeyWord(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-[[noreturn]] void ThrowSourceShrank() {
-  throw std::system_error(std::make_error_code(std::errc::io_error),
-                          "The file became shorter while it was being read");
 }
 
 void CheckBlock(std::size_t size, std::size_t offset) {
@@ -73,14 +56,15 @@ int cEncrypt::SetCipherKey(std::span<const std::uint8_t> pass, int KeyBits) {
 
   SecureWipe(&m_Key, sizeof m_Key);
   auto& fkey = m_Key.fkey;
-  auto S = [this](std::uint32_t byte) { return m_Tables.Te4[byte & 0xFF] & 0xFF; };
+  const RijndaelTables& T = RijndaelTables::Instance();
+  auto S = [&T](std::uint32_t byte) { return T.Te4[byte & 0xFF] & 0xFF; };
   for (int i = 0; i < Nk; ++i)
     fkey[i] = LoadKeyWord(&pass[4 * i]);
   const int total = 4 * (rounds + 1);
   for (int i = Nk; i < total; ++i) {
     std::uint32_t t = fkey[i - 1];
     if (i % Nk == 0) {
-      t = (S(t >> 8) | S(t >> 16) << 8 | S(t >> 24) << 16 | S(t) << 24) ^ m_Tables.rco[i / Nk - 1];
+      t = (S(t >> 8) | S(t >> 16) << 8 | S(t >> 24) << 16 | S(t) << 24) ^ T.rco[i / Nk - 1];
     } else if (Nk == 8 && i % 8 == 4) {
       t = S(t) | S(t >> 8) << 8 | S(t >> 16) << 16 | S(t >> 24) << 24;
     }
@@ -101,7 +85,7 @@ void cEncrypt::CreateDecryptionKeys(int Nb) {
   for (int k = 0; k <= Nr; ++k)
     for (int j = 0; j < Nb; ++j)
       m_Key.rkey[Nb * k + j] = m_Key.fkey[Nb * (Nr - k) + j];
-  const auto& T = m_Tables;
+  const RijndaelTables& T = RijndaelTables::Instance();
   for (int i = Nb; i < Nb * Nr; ++i) {
     std::uint32_t w = m_Key.rkey[i];
     m_Key.rkey[i] = T.Td0[T.Te4[w & 0xFF] & 0xFF] ^ T.Td1[T.Te4[(w >> 8) & 0xFF] & 0xFF] ^
@@ -111,11 +95,11 @@ void cEncrypt::CreateDecryptionKeys(int Nb) {
 
 void cEncrypt::EncryptBlocks(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) const {
   // Without a key the schedule is all zeros and only the table code defines the result.
-  (m_Key.Nr == 0 ? PortableEncryptBlocks : m_Blocks.encrypt)(m_Key, m_Tables, in, out, blocks);
+  (m_Key.Nr == 0 ? PortableEncryptBlocks : m_Blocks.encrypt)(m_Key, in, out, blocks);
 }
 
 void cEncrypt::DecryptBlocks(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) const {
-  (m_Key.Nr == 0 ? PortableDecryptBlocks : m_Blocks.decrypt)(m_Key, m_Tables, in, out, blocks);
+  (m_Key.Nr == 0 ? PortableDecryptBlocks : m_Blocks.decrypt)(m_Key, in, out, blocks);
 }
 
 void cEncrypt::BlockEncrypt(std::span<const std::uint8_t> plaintext,
@@ -140,125 +124,43 @@ void cEncrypt::BlockDecrypt(std::span<std::uint8_t> plaintext,
   std::memcpy(&plaintext[p], block, BlockSize);
 }
 
-void cEncrypt::ReportProgress(std::uint64_t offset) const {
-  if (m_Progress) m_Progress(offset);
-}
-
-void cEncrypt::TransformChunk(bool encrypt, std::uint8_t* data, std::size_t size,
-                              std::uint64_t fileOffset) const {
-  for (std::size_t done = 0; done < size;) {
-    std::size_t slice = std::min(kProgressSlice, size - done);
-    if (encrypt)
-      EncryptBlocks(data + done, data + done, slice / BlockSize);
-    else
-      DecryptBlocks(data + done, data + done, slice / BlockSize);
-    done += slice;
-    ReportProgress(fileOffset + done - BlockSize);
-  }
-}
-
-void cEncrypt::Notify(const char* text, const char* title) {
-  if (m_Notifier) m_Notifier->Notify(text, title, NoticeIcon::Information);
+FormatContext cEncrypt::Context() const {
+  return {*this, m_Notifier, m_Progress};
 }
 
 int cEncrypt::ArrayEncrypt(std::span<const std::uint8_t> plaintext,
                            std::vector<std::uint8_t>& ciphertext, int appendsize) {
-  const std::size_t n = plaintext.size();
-  const std::size_t m = (n + (appendsize ? BlockSize : BlockSize - 1)) & ~(BlockSize - 1);
-  std::vector<std::uint8_t> result(m, 0);
-  std::copy(plaintext.begin(), plaintext.end(), result.begin());
-  if (appendsize) result[m - 1] = static_cast<std::uint8_t>(n % BlockSize);
-  TransformChunk(true, result.data(), m, 0);
-  ciphertext = std::move(result);
-  return 0;
+  return EncryptBuffer(Context(), plaintext, ciphertext, appendsize != 0);
 }
 
 int cEncrypt::ArrayDecrypt(std::vector<std::uint8_t>& plaintext,
                            std::span<const std::uint8_t> ciphertext, int appendsize) {
-  const std::size_t n = ciphertext.size();
-  // An empty buffer cannot carry a length byte, so it is refused like a ragged one.
-  if (n % BlockSize != 0 || (appendsize && n == 0)) {
-    Notify("Ciphertext size not a multiple of block size", "Size");
-    return -1;
-  }
-  std::vector<std::uint8_t> result(ciphertext.begin(), ciphertext.end());
-  TransformChunk(false, result.data(), n, 0);
-  int status = 0;
-  if (appendsize) {
-    std::size_t L = result[n - 1];
-    if (L < BlockSize) {
-      if (n - BlockSize + L > 0) result.resize(n - BlockSize + L);
-    } else {
-      Notify("Warning - Incorrect length field", "Length");
-      status = 1;
-    }
-  }
-  plaintext = std::move(result);
-  return status;
+  return DecryptBuffer(Context(), plaintext, ciphertext, appendsize != 0);
 }
 
 int cEncrypt::FileEncrypt(ByteSource& plaintext, ByteSink& ciphertext) {
   m_ErrorHappened = false;
-  WriteBehind output(ciphertext, kWorkingChunkSize + BlockSize, WorthOverlapping(plaintext.Size()));
-  for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
-    std::uint8_t* data = output.Acquire();
-    std::size_t got = plaintext.Read(data, kWorkingChunkSize);
-    if (got < kWorkingChunkSize) {
-      // The final block: the remaining bytes, zeros, and their count.
-      std::size_t remainder = got % BlockSize;
-      std::size_t size = got - remainder + BlockSize;
-      std::memset(data + got, 0, size - got);
-      data[size - 1] = static_cast<std::uint8_t>(remainder);
-      TransformChunk(true, data, size, offset);
-      output.Submit(size);
-      output.Finish();
-      return FileOk;
-    }
-    TransformChunk(true, data, got, offset);
-    output.Submit(got);
-  }
-}
-
-bool cEncrypt::AcceptCiphertextSize(std::uint64_t size) {
-  if (size != 0 && size % BlockSize == 0) return true;
-  Notify("File Size Error - ciphertext file not a multiple of block size", "Size");
-  m_ErrorHappened = true;
-  return false;
+  return EncryptFile(Context(), plaintext, ciphertext);
 }
 
 int cEncrypt::FileDecrypt(ByteSink& plaintext, ByteSource& ciphertext) {
   m_ErrorHappened = false;
-  const std::uint64_t size = ciphertext.Size();
-  if (!AcceptCiphertextSize(size)) return FileSizeError;
-  WriteBehind output(plaintext, kWorkingChunkSize, WorthOverlapping(size));
-  for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
-    std::uint8_t* data = output.Acquire();
-    std::size_t want =
-        static_cast<std::size_t>(std::min<std::uint64_t>(kWorkingChunkSize, size - offset));
-    if (ciphertext.Read(data, want) != want) ThrowSourceShrank();
-    TransformChunk(false, data, want, offset);
-    if (offset + want < size) {
-      output.Submit(want);
-      continue;
-    }
-    std::size_t L = data[want - 1];
-    if (L >= BlockSize) {
-      Notify("Warning - incorrect length field in decrypted file.\r\nWrong key or keysize?",
-             "Error");
-      m_ErrorHappened = true;
-      return FileLengthError;
-    }
-    output.Submit(want - BlockSize + L);
-    output.Finish();
-    return FileOk;
-  }
+  const int status = DecryptFile(Context(), plaintext, ciphertext);
+  m_ErrorHappened = status != FileOk;
+  return status;
+}
+
+bool cEncrypt::AcceptCiphertextSize(std::uint64_t size) {
+  if (CiphertextSizeAccepted(Context(), size)) return true;
+  m_ErrorHappened = true;
+  return false;
 }
 
 int cEncrypt::FileEncrypt(const std::string& PlaintextFileName,
                           const std::string& CiphertextFileName) {
   InputFile source(PlaintextFileName);
   OutputFile destination(CiphertextFileName);
-  int status = FileEncrypt(source, destination);
+  const int status = FileEncrypt(source, destination);
   destination.Close();
   return status;
 }
@@ -269,7 +171,7 @@ int cEncrypt::FileDecrypt(const std::string& PlaintextFileName,
   InputFile source(CiphertextFileName);
   if (!AcceptCiphertextSize(source.Size())) return FileSizeError;  // nothing created
   OutputFile destination(PlaintextFileName);
-  int status = FileDecrypt(destination, source);
+  const int status = FileDecrypt(destination, source);
   destination.Close();
   return status;
 }

@@ -10,14 +10,16 @@
 
 #include "cipher/CipherPath.h"
 #include "cipher/KeySchedule.h"
-#include "cipher/RijndaelTables.h"
 #include "util/ByteStream.h"
 #include "util/Notifier.h"
 
 namespace lockvale {
 
+struct FormatContext;
+
 // The AES (Rijndael, 128-bit block) cipher object with the program's buffer and
-// file formats. Blocks are encrypted independently (electronic codebook).
+// file formats. Blocks are encrypted independently (electronic codebook). The key
+// schedule and block transforms are here; the formats live in format/.
 //
 // Errors: an illegal key size throws RaisedError (number 1); bad offsets throw
 // std::out_of_range; read and write failures throw std::system_error. Problems
@@ -26,7 +28,6 @@ class cEncrypt {
  public:
   static constexpr std::size_t BlockSize = 16;
   static constexpr std::size_t MaxFileChunkSize = 4'000'000;
-  static constexpr std::size_t MaxBlocks = MaxFileChunkSize / BlockSize;
 
   // Status codes of the file operations.
   static constexpr int FileOk = 0;
@@ -68,25 +69,22 @@ class cEncrypt {
 
   // Set by a failed file decryption, cleared at the start of every file operation.
   bool ErrorHappened() const { return m_ErrorHappened; }
+  // False, after telling the user and setting ErrorHappened, when a ciphertext of this
+  // size cannot be decrypted; lets a caller refuse before it creates any output.
+  bool AcceptCiphertextSize(std::uint64_t size);
 
   void SetNotifier(Notifier* notifier) { m_Notifier = notifier; }
   void SetProgressCallback(ProgressCallback callback) { m_Progress = std::move(callback); }
 
+  // For the tests that check path selection and key wiping.
   CipherPath Path() const { return m_Path; }
   int Nr() const { return m_Key.Nr; }
   const KeySchedule& Schedule() const { return m_Key; }
 
  private:
   void CreateDecryptionKeys(int Nb);
-  void Notify(const char* text, const char* title);
-  // Tells the user and sets ErrorHappened when a ciphertext cannot be decrypted.
-  bool AcceptCiphertextSize(std::uint64_t size);
-  void ReportProgress(std::uint64_t offset) const;
-  // Transforms a chunk of whole blocks in slices, reporting progress after each.
-  void TransformChunk(bool encrypt, std::uint8_t* data, std::size_t size,
-                      std::uint64_t fileOffset) const;
+  FormatContext Context() const;
 
-  RijndaelTables m_Tables;
   KeySchedule m_Key;
   CipherPath m_Path;
   BlockFunctions m_Blocks;

@@ -5,6 +5,7 @@
 
 #include "cipher/KeyBytes.h"
 #include "cli/StreamNotifier.h"
+#include "jobs/FileJobChecks.h"
 #include "util/FileIdentity.h"
 #include "util/SecureWipe.h"
 
@@ -24,16 +25,12 @@ std::string ReadKeyText(const std::string& keyFile) {
   return text;
 }
 
-// The checks of the window's single-file job, in its order; empty when all pass.
+// The file-job checks the window makes, then the refusal of an existing destination,
+// which the window asks about instead; empty when all pass.
 std::string CheckInputs(const CliOptions& options, const std::string& keyText) {
-  if (!IsRegularFile(options.source))
-    return "Source file does not exist. Please enter a valid source filename";
-  if (options.destination.empty()) return "Please enter a valid destination filename";
-  if (keyText.empty()) return "Please enter a security key";
-  if (SameFile(options.source, options.destination))
-    return "The destination file is the same as the source file. Please enter a different "
-           "destination filename";
-  if (PathExists(options.destination) && !options.overwrite)
+  if (auto refusal = CheckFileJob(options.source, options.destination, keyText.empty()))
+    return refusal->text;
+  if (FileExists(options.destination) && !options.overwrite)
     return options.destination + " already exists (use --overwrite to replace it)";
   return {};
 }

@@ -10,8 +10,10 @@ namespace {
 
 FileJobOutcome TransformIntoPlace(cEncrypt& cipher, const FileJobRequest& request) {
   InputFile source(request.source);
-  AtomicOutputFile destination(request.destination);
-  if (request.direction == Direction::Encrypt) {
+  const bool encrypting = request.direction == Direction::Encrypt;
+  if (!encrypting && !cipher.AcceptCiphertextSize(source.Size())) return FileJobOutcome::Refused;
+  AtomicOutputFile destination(request.destination, source.PermissionBits());
+  if (encrypting) {
     cipher.FileEncrypt(source, destination);
   } else {
     cipher.FileDecrypt(destination, source);
@@ -25,7 +27,7 @@ FileJobOutcome TransformIntoPlace(cEncrypt& cipher, const FileJobRequest& reques
 
 FileJobOutcome RunFileJob(cEncrypt& cipher, const FileJobRequest& request) {
   // The source is closed before it is deleted; some systems refuse otherwise.
-  FileJobOutcome outcome = TransformIntoPlace(cipher, request);
+  const FileJobOutcome outcome = TransformIntoPlace(cipher, request);
   if (outcome == FileJobOutcome::Completed && request.deleteSource)
     DeleteFileQuietly(request.source);
   return outcome;

@@ -3,10 +3,9 @@
 #include <string>
 
 #include "cipher/cEncrypt.h"
+#include "jobs/JobRequest.h"
 
 namespace lockvale {
-
-enum class Direction { Encrypt, Decrypt };
 
 struct FileJobRequest {
   std::string source;
@@ -24,7 +23,9 @@ enum class FileJobOutcome {
 // Encrypts or decrypts one file with the key installed in `cipher`. The result
 // appears under the destination name only when it is complete and on disk; until
 // then an existing destination is untouched, and a failure leaves nothing behind.
-// The source is deleted, when asked, only after the result is in place.
+// A ciphertext of unusable size is refused before anything is created. The result
+// takes the source's permission bits (less the umask), and the source is deleted,
+// when asked, only after the result is in place.
 // Read and write failures throw std::system_error.
 FileJobOutcome RunFileJob(cEncrypt& cipher, const FileJobRequest& request);
 

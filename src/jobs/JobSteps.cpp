@@ -1,58 +1,42 @@
 #include "jobs/JobSteps.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
-
-#include "jobs/JobProgress.h"
-#include "mainwindow/frmMain.h"
-#include "support/MessageBoxes.h"
 #include "util/CodePage.h"
 #include "util/SecureWipe.h"
 
 namespace lockvale {
 
-std::vector<std::uint8_t> ToCodePage(const QString& text) {
-  QByteArray utf8 = text.toUtf8();
-  std::vector<std::uint8_t> bytes =
-      CodePage::ForThisSystem().Encode(std::string_view(utf8.constData(), utf8.size()));
-  SecureWipe(utf8.data(), static_cast<std::size_t>(utf8.size()));  // it may be a key
-  return bytes;
+std::vector<std::uint8_t> ToCodePage(std::string_view text) {
+  return CodePage::ForThisSystem().Encode(text);
 }
 
-bool Confirmed(const frmMain& form, const QString& encryptQuestion,
-               const QString& decryptQuestion) {
-  return AskYesNoCancel(form.Encrypting() ? encryptQuestion : decryptQuestion,
-                        QStringLiteral("Encrypt")) == MessageAnswer::Yes;
+std::string FromCodePage(std::span<const std::uint8_t> bytes) {
+  return CodePage::ForThisSystem().Decode(bytes);
 }
 
-std::unique_ptr<KeyBytes> GetPassword(const frmMain& form) {
-  std::vector<std::uint8_t> bytes = ToCodePage(form.txtPassword->text());
+bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
+               const char* decryptQuestion) {
+  const char* question = direction == Direction::Encrypt ? encryptQuestion : decryptQuestion;
+  return host.Boxes().Ask(question, "Encrypt") == MessageAnswer::Yes;
+}
+
+std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText) {
+  std::vector<std::uint8_t> bytes = ToCodePage(keyText.View());
   auto key = std::make_unique<KeyBytes>(
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   SecureWipe(bytes.data(), bytes.size());
   return key;
 }
 
-int SelectedKeyBits(const frmMain& form) {
-  return form.cboKeySize->currentData().toInt();
-}
-
-int SelectedBlockBits(const frmMain& form) {
-  return form.cboBlockSize->currentData().toInt();
-}
-
-void CompleteJob(frmMain& form, bool errorHappened) {
+void CompleteJob(JobHost& host, Direction direction, bool errorHappened) {
   if (errorHappened) {
     // The cipher has told the user why; nothing was left under the destination name.
-    form.SetStatusText(QStringLiteral("Error"));
+    host.SetStatusText("Error");
     return;
   }
-  form.Progress().Fill();
-  form.SetStatusText(QStringLiteral("Completed"));
-  ShowNotice(
-      form.Encrypting() ? QStringLiteral("Encrypt Finished") : QStringLiteral("Decrypt Finished"),
-      QStringLiteral("Status"));
+  host.FillProgress();
+  host.SetStatusText("Completed");
+  host.Boxes().Notice(direction == Direction::Encrypt ? "Encrypt Finished" : "Decrypt Finished",
+                      "Status");
 }
 
 }  // namespace lockvale

@@ -1,30 +1,30 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "cipher/KeyBytes.h"
+#include "jobs/JobHost.h"
+#include "jobs/JobRequest.h"
 
 namespace lockvale {
 
-class frmMain;
-
-// Typed text as bytes of the system's code page.
-std::vector<std::uint8_t> ToCodePage(const QString& text);
+// UTF-8 text as bytes of the system's code page, and back.
+std::vector<std::uint8_t> ToCodePage(std::string_view text);
+std::string FromCodePage(std::span<const std::uint8_t> bytes);
 
 // The question every job asks before it starts; only Yes goes on.
-bool Confirmed(const frmMain& form, const QString& encryptQuestion, const QString& decryptQuestion);
+bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
+               const char* decryptQuestion);
 
 // The key bytes of the typed key, through the system's code page.
-std::unique_ptr<KeyBytes> GetPassword(const frmMain& form);
-
-// Key size and block size in bits, as the size lists hold them.
-int SelectedKeyBits(const frmMain& form);
-int SelectedBlockBits(const frmMain& form);
+std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText);
 
 // The step every job that got past its questions ends with.
-void CompleteJob(frmMain& form, bool errorHappened);
+void CompleteJob(JobHost& host, Direction direction, bool errorHappened);
 
 }  // namespace lockvale

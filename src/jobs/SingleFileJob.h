@@ -2,15 +2,16 @@
 
 #include <string>
 
+#include "jobs/JobHost.h"
+#include "jobs/JobRequest.h"
+
 namespace lockvale {
 
-class frmMain;
-
-// Encrypts or decrypts the one file named in the window, after its checks and
+// Encrypts or decrypts the one file the request names, after its checks and
 // questions; a job stopped by either leaves everything as it was.
 class SingleFileJob {
  public:
-  explicit SingleFileJob(frmMain& form) : m_Form(form) {}
+  SingleFileJob(const JobRequest& request, JobHost& host) : m_Request(request), m_Host(host) {}
   void Run();
 
  private:
@@ -18,7 +19,8 @@ class SingleFileJob {
   bool DestinationSettled();
   bool Transform();
 
-  frmMain& m_Form;
+  const JobRequest& m_Request;
+  JobHost& m_Host;
   std::string FileName;   // source
   std::string FileName2;  // destination
   bool m_ReplaceExisting = false;

@@ -1,18 +1,11 @@
 #include "jobs/TextJob.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <algorithm>
 #include <vector>
 
-#include "cipher/cEncrypt.h"
 #include "jobs/HexText.h"
-#include "jobs/JobProgress.h"
 #include "jobs/JobSteps.h"
-#include "mainwindow/frmMain.h"
-#include "support/MessageBoxes.h"
-#include "support/Statement.h"
-#include "util/CodePage.h"
+#include "util/StatementMark.h"
 
 namespace lockvale {
 
@@ -20,27 +13,20 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A zero byte ends the text, as it always has for this program: decrypted text
-// carries the zero padding of its last block.
-QString FromCodePage(const Bytes& bytes) {
+// A zero byte ends the text: decrypted text carries the zero padding of its last block.
+std::string VisibleText(const Bytes& bytes) {
   const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
-  const std::string utf8 = CodePage::ForThisSystem().Decode(
-      std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(end - bytes.begin())));
-  return QString::fromStdString(utf8);
+  return FromCodePage(std::span(bytes.begin(), end));
 }
 
 }  // namespace
 
-void DisplayString(QPlainTextEdit* TheTextBox, const QString& TheString) {
-  TheTextBox->setPlainText(TheString);
-}
-
 void TextJob::Run() {
   if (!InputsAccepted() ||
-      !Confirmed(m_Form, QStringLiteral("Are you sure you wish to encrypt this text?"),
-                 QStringLiteral("Are you sure you wish to decrypt this text?")))
+      !Confirmed(m_Host, m_Request.direction, "Are you sure you wish to encrypt this text?",
+                 "Are you sure you wish to decrypt this text?"))
     return;
-  if (m_Form.Encrypting()) {
+  if (m_Request.direction == Direction::Encrypt) {
     Encrypt();
   } else {
     Decrypt();
@@ -48,66 +34,61 @@ void TextJob::Run() {
 }
 
 bool TextJob::InputsAccepted() {
-  const bool encrypting = m_Form.Encrypting();
-  if (m_Form.txtEncrypt->toPlainText().isEmpty()) {
-    ShowNotice(encrypting ? QStringLiteral("Please enter in some text to encrypt.")
-                          : QStringLiteral("Please enter in some text to decrypt."),
-               QStringLiteral("Text"));
+  const bool encrypting = m_Request.direction == Direction::Encrypt;
+  if (m_Request.text.empty()) {
+    m_Host.Boxes().Notice(encrypting ? "Please enter in some text to encrypt."
+                                     : "Please enter in some text to decrypt.",
+                          "Text");
     return false;
   }
-  if (m_Form.txtPassword->text().isEmpty()) {
-    ShowNotice(encrypting ? QStringLiteral("No Encryption Key") : QStringLiteral("No Key"),
-               QStringLiteral("Key"));
+  if (m_Request.keyText.empty()) {
+    m_Host.Boxes().Notice(encrypting ? "No Encryption Key" : "No Key", "Key");
     return false;
   }
   return true;
 }
 
 void TextJob::Encrypt() {
-  const int KeyBits = SelectedKeyBits(m_Form);
-  const int BlockBits = SelectedBlockBits(m_Form);
-  auto pass = LV_STMT(GetPassword(m_Form));
-  m_Form.SetStatusText(QStringLiteral("Converting Text"));
-  const Bytes plaintext = LV_STMT(ToCodePage(m_Form.txtEncrypt->toPlainText()));
-  m_Form.SetStatusText(QStringLiteral("Encrypting Data"));
-  m_Form.Progress().Start(plaintext.size() + 1);
-  cEncrypt& cipher = m_Form.Rijndael();
+  const int KeyBits = m_Request.keyBits;
+  const int BlockBits = m_Request.blockBits;
+  auto pass = LV_STMT(GetPassword(m_Request.keyText));
+  m_Host.SetStatusText("Converting Text");
+  const Bytes plaintext = LV_STMT(ToCodePage(m_Request.text));
+  m_Host.SetStatusText("Encrypting Data");
+  m_Host.StartProgress(plaintext.size() + 1);
+  cEncrypt& cipher = m_Host.Cipher();
   LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
   Bytes ciphertext;
   LV_STMT(cipher.ArrayEncrypt(plaintext, ciphertext, 0));
-  m_Form.SetStatusText(QStringLiteral("Converting Text"));
-  const std::string hex = LV_STMT(HexDisplay(ciphertext, static_cast<std::size_t>(BlockBits / 8)));
-  DisplayString(m_Form.txtEncrypt,
-                QString::fromLatin1(hex.data(), static_cast<qsizetype>(hex.size())));
-  m_Form.SetStatusText(QString());
-  CompleteJob(m_Form, false);
+  m_Host.SetStatusText("Converting Text");
+  m_Host.DisplayString(LV_STMT(HexDisplay(ciphertext, static_cast<std::size_t>(BlockBits / 8))));
+  m_Host.SetStatusText("");
+  CompleteJob(m_Host, m_Request.direction, false);
 }
 
 void TextJob::Decrypt() {
-  const int KeyBits = SelectedKeyBits(m_Form);
-  auto pass = LV_STMT(GetPassword(m_Form));
-  m_Form.SetStatusText(QStringLiteral("Converting Text"));
+  const int KeyBits = m_Request.keyBits;
+  auto pass = LV_STMT(GetPassword(m_Request.keyText));
+  m_Host.SetStatusText("Converting Text");
   Bytes ciphertext;
-  const QByteArray digits = m_Form.txtEncrypt->toPlainText().toLatin1();
-  if (LV_STMT(HexDisplayRev(std::string_view(digits.constData(), digits.size()), ciphertext)) ==
-      0) {
-    ShowNotice(QStringLiteral("Text not Hex data"), QStringLiteral("Data"));
-    m_Form.SetStatusText(QString());
+  if (LV_STMT(HexDisplayRev(m_Request.text, ciphertext)) == 0) {
+    m_Host.Boxes().Notice("Text not Hex data", "Data");
+    m_Host.SetStatusText("");
     return;
   }
-  m_Form.SetStatusText(QStringLiteral("Decrypting Data"));
-  m_Form.Progress().Start(ciphertext.size() + 1);
-  cEncrypt& cipher = m_Form.Rijndael();
+  m_Host.SetStatusText("Decrypting Data");
+  m_Host.StartProgress(ciphertext.size() + 1);
+  cEncrypt& cipher = m_Host.Cipher();
   LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
   Bytes plaintext;
   if (LV_STMT(cipher.ArrayDecrypt(plaintext, ciphertext, 0)) != 0) {
-    m_Form.SetStatusText(QString());
+    m_Host.SetStatusText("");
     return;
   }
-  m_Form.SetStatusText(QStringLiteral("Converting Text"));
-  DisplayString(m_Form.txtEncrypt, LV_STMT(FromCodePage(plaintext)));
-  m_Form.SetStatusText(QString());
-  CompleteJob(m_Form, false);
+  m_Host.SetStatusText("Converting Text");
+  m_Host.DisplayString(LV_STMT(VisibleText(plaintext)));
+  m_Host.SetStatusText("");
+  CompleteJob(m_Host, m_Request.direction, false);
 }
 
 }  // namespace lockvale

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <QString>
-
-class QPlainTextEdit;
+#include "jobs/JobHost.h"
+#include "jobs/JobRequest.h"
 
 namespace lockvale {
 
-class frmMain;
-
-// Encrypts the text area into grouped hexadecimal digits, or reads such digits
-// back and decrypts them, in place.
+// Encrypts the request's text into grouped hexadecimal digits, or reads such digits
+// back and decrypts them; the host shows the result in place of the text.
 class TextJob {
  public:
-  explicit TextJob(frmMain& form) : m_Form(form) {}
+  TextJob(const JobRequest& request, JobHost& host) : m_Request(request), m_Host(host) {}
   void Run();
 
  private:
@@ -20,10 +17,8 @@ class TextJob {
   void Encrypt();
   void Decrypt();
 
-  frmMain& m_Form;
+  const JobRequest& m_Request;
+  JobHost& m_Host;
 };
-
-// The one way results enter a text box. Any length is shown.
-void DisplayString(QPlainTextEdit* TheTextBox, const QString& TheString);
 
 }  // namespace lockvale

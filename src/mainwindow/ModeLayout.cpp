@@ -39,13 +39,13 @@ constexpr ModeLayout kText{.filesShown = false,
 
 }  // namespace
 
-const ModeLayout& LayoutFor(WindowMode mode) {
+const ModeLayout& LayoutFor(JobMode mode) {
   switch (mode) {
-    case WindowMode::MultipleFiles:
+    case JobMode::MultipleFiles:
       return kMultipleFiles;
-    case WindowMode::Text:
+    case JobMode::Text:
       return kText;
-    case WindowMode::SingleFile:
+    case JobMode::SingleFile:
       break;
   }
   return kSingleFile;

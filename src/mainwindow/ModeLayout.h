@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/WindowMode.h"
+#include "jobs/JobRequest.h"
 
 namespace lockvale {
 
@@ -17,6 +17,6 @@ struct ModeLayout {
   const char* decryptCaption;
 };
 
-const ModeLayout& LayoutFor(WindowMode mode);
+const ModeLayout& LayoutFor(JobMode mode);
 
 }  // namespace lockvale

@@ -2,7 +2,7 @@
 
 namespace lockvale {
 
-// Positions are kept in twips (1/1440 inch), as the window was designed; at the
+// The window's positions are kept in twips (1/1440 inch), its layout unit; at the
 // reference 96 dots per inch that is 15 twips a pixel, and Qt's high-DPI scaling
 // takes it from there.
 constexpr int Px(int twips) {

@@ -17,13 +17,15 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 
+#include <QKeyEvent>
+#include <QTextDocument>
+
 #include "cipher/cEncrypt.h"
-#include "jobs/JobProgress.h"
-#include "jobs/SingleFileJob.h"
-#include "jobs/TextJob.h"
+#include "jobs/JobRunner.h"
+#include "mainwindow/JobProgress.h"
 #include "mainwindow/ModeLayout.h"
 #include "mainwindow/Twips.h"
-#include "support/MessageBoxNotifier.h"
+#include "support/ActiveMessageBoxes.h"
 #include "support/Statement.h"
 
 namespace lockvale {
@@ -38,9 +40,9 @@ constexpr int kTextBoxHeight = 315;
 constexpr int kLabelHeight = 255;
 constexpr int kButtonHeight = 375;
 
-// The positions are fixed, so the captions need a face as narrow as the one they were
-// laid out for; Liberation Sans has the metrics of the classic Windows face.
-QFont DesignFont() {
+// The positions are fixed, so the captions need a narrow face; Liberation Sans has
+// the metrics of the one the window's layout assumes.
+QFont WindowFont() {
   QFont font;
   font.setFamilies(
       {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
@@ -68,19 +70,38 @@ void MoveTop(QWidget* widget, int top) {
   widget->move(widget->x(), Px(top));
 }
 
+// The cipher's notices, shown through whichever message boxes are in force when they come.
+class ActiveBoxesNotifier : public Notifier {
+ public:
+  void Notify(const std::string& text, const std::string& title, NoticeIcon icon) override {
+    ActiveMessageBoxes().Notice(text, title, icon);
+  }
+};
+
+// The text box holds its line breaks as paragraph and line separators; the text job
+// takes them as CR LF, and every other character, no-break spaces included, as it is.
+std::string RawText(const QPlainTextEdit* box) {
+  QString text = box->document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+  text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+  return text.toStdString();
+}
+
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Encrypt 1.0"));
-  setFont(DesignFont());
+  setFont(WindowFont());
   setCentralWidget(new QWidget(this));
   BuildMenus();
   BuildDetailsFrame();
   BuildWindowControls();
+  SetTabOrder();
   m_Progress = std::make_unique<JobProgress>(pbBar);
   ConnectHandlers();
-  ApplyLayout(WindowMode::SingleFile);
+  SetMessageBoxOwner(this);
+  ApplyLayout(JobMode::SingleFile);
 }
 
 frmMain::~frmMain() = default;
@@ -98,6 +119,9 @@ void frmMain::BuildMenus() {
   mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
   mnuAboutApp = mnuAbout->addAction(QString());
   mnuAboutApp->setObjectName(QStringLiteral("mnuAboutApp"));
+  // Menus are windows of their own and would otherwise take the desktop's font.
+  for (QWidget* menu : Widgets{menuBar(), mnufile, mnuAbout})
+    menu->setFont(WindowFont());
 }
 
 void frmMain::BuildDetailsFrame() {
@@ -160,6 +184,9 @@ void frmMain::BuildWindowControls() {
   QWidget* w = centralWidget();
   txtEncrypt = Make<QPlainTextEdit>(w, "txtEncrypt");
   Place(txtEncrypt, 240, 1320, 14775, 1455);
+  // Tab moves on, as in the rest of the form; Ctrl+Tab types a tab (see eventFilter).
+  txtEncrypt->setTabChangesFocus(true);
+  txtEncrypt->installEventFilter(this);
 
   cmdEncryptFile = Make<QPushButton>(w, "cmdEncryptFile", QStringLiteral("Execute"));
   optEncrypt = Make<QRadioButton>(w, "optEncrypt", QStringLiteral("Encrypt File"));
@@ -205,6 +232,31 @@ void frmMain::BuildWindowControls() {
   Status->addWidget(m_StatusPanel, 1);
 }
 
+// Keyboard order follows what the eye sees: the mode, the names or the text, the key
+// and its sizes, the options, the batch list, then Execute and the direction.
+void frmMain::SetTabOrder() {
+  QWidget* const order[] = {optSingleFile,       optMultipleFiles, optText,
+                            txtFilename,         cmdSourceBrowse,  txtDestFilename,
+                            cmdDestBrowse,       txtEncrypt,       txtPassword,
+                            cboBlockSize,        cboKeySize,       chkOverwrite,
+                            chkDeleteSourceFile, cmdAdd,           cmdEdit,
+                            cmdRemove,           cmdClear,         lstEncrypt,
+                            cmdEncryptFile,      optEncrypt,       optDecrypt};
+  for (std::size_t i = 1; i < std::size(order); ++i)
+    setTabOrder(order[i - 1], order[i]);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtEncrypt && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+      txtEncrypt->insertPlainText(QStringLiteral("\t"));
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void frmMain::ConnectHandlers() {
   connect(optSingleFile, &QRadioButton::toggled, this, &frmMain::optSingleFile_Click);
   connect(optMultipleFiles, &QRadioButton::toggled, this, &frmMain::optMultipleFiles_Click);
@@ -232,17 +284,13 @@ void frmMain::FillSizeLists() {
   });
 }
 
-WindowMode frmMain::Mode() const {
-  if (optMultipleFiles->isChecked()) return WindowMode::MultipleFiles;
-  if (optText->isChecked()) return WindowMode::Text;
-  return WindowMode::SingleFile;
+JobMode frmMain::Mode() const {
+  if (optMultipleFiles->isChecked()) return JobMode::MultipleFiles;
+  if (optText->isChecked()) return JobMode::Text;
+  return JobMode::SingleFile;
 }
 
-bool frmMain::Encrypting() const {
-  return optEncrypt->isChecked();
-}
-
-void frmMain::ApplyLayout(WindowMode mode) {
+void frmMain::ApplyLayout(JobMode mode) {
   const ModeLayout& layout = LayoutFor(mode);
   for (QWidget* widget :
        Widgets{lblSourceFilename, txtFilename, lblDestinationFilename, txtDestFilename,
@@ -270,33 +318,33 @@ void frmMain::ApplyLayout(WindowMode mode) {
 
 void frmMain::optSingleFile_Click() {
   LV_GUARD("optSingleFile_Click", [&] {
-    if (optSingleFile->isChecked()) ApplyLayout(WindowMode::SingleFile);
+    if (optSingleFile->isChecked()) ApplyLayout(JobMode::SingleFile);
   });
 }
 
 void frmMain::optMultipleFiles_Click() {
   LV_GUARD("optMultipleFiles_Click", [&] {
-    if (optMultipleFiles->isChecked()) ApplyLayout(WindowMode::MultipleFiles);
+    if (optMultipleFiles->isChecked()) ApplyLayout(JobMode::MultipleFiles);
   });
 }
 
 void frmMain::optText_Click() {
   LV_GUARD("optText_Click", [&] {
-    if (optText->isChecked()) ApplyLayout(WindowMode::Text);
+    if (optText->isChecked()) ApplyLayout(JobMode::Text);
   });
 }
 
 void frmMain::optEncrypt_Click() {
   LV_GUARD("optEncrypt_Click", [&] {
-    if (Mode() == WindowMode::MultipleFiles) lstEncrypt->clear();
-    if (Mode() == WindowMode::SingleFile) SwapFileNamesIfEncr(txtFilename);
+    if (Mode() == JobMode::MultipleFiles) lstEncrypt->clear();
+    if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncr(txtFilename);
   });
 }
 
 void frmMain::optDecrypt_Click() {
   LV_GUARD("optDecrypt_Click", [&] {
-    if (Mode() == WindowMode::MultipleFiles) lstEncrypt->clear();
-    if (Mode() == WindowMode::SingleFile) SwapFileNamesIfEncr(txtDestFilename);
+    if (Mode() == JobMode::MultipleFiles) lstEncrypt->clear();
+    if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncr(txtDestFilename);
   });
 }
 
@@ -308,13 +356,24 @@ void frmMain::SwapFileNamesIfEncr(const QLineEdit* probe) {
 }
 
 void frmMain::cmdEncryptFile_Click() {
-  LV_GUARD("cmdEncryptFile_Click", [&] {
-    if (Mode() == WindowMode::SingleFile) {
-      SingleFileJob(*this).Run();
-    } else if (Mode() == WindowMode::Text) {
-      TextJob(*this).Run();
-    }
-  });
+  LV_GUARD("cmdEncryptFile_Click", [&] { RunJob(ReadJobRequest(), *this); });
+}
+
+JobRequest frmMain::ReadJobRequest() const {
+  JobRequest request;
+  request.mode = Mode();
+  request.direction = optEncrypt->isChecked() ? Direction::Encrypt : Direction::Decrypt;
+  request.source = txtFilename->text().toStdString();
+  request.destination = txtDestFilename->text().toStdString();
+  if (request.mode == JobMode::Text) request.text = RawText(txtEncrypt);
+  QByteArray key = txtPassword->text().toUtf8();
+  request.keyText = SecretText(std::string_view(key.constData(), key.size()));
+  std::fill(key.begin(), key.end(), '\0');
+  request.keyBits = cboKeySize->currentData().toInt();
+  request.blockBits = cboBlockSize->currentData().toInt();
+  request.overwrite = chkOverwrite->isChecked();
+  request.deleteSource = chkDeleteSourceFile->isChecked();
+  return request;
 }
 
 void frmMain::mnuExit_Click() {
@@ -326,10 +385,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
   QApplication::quit();
 }
 
-cEncrypt& frmMain::Rijndael() {
+MessageBoxes& frmMain::Boxes() {
+  return ActiveMessageBoxes();
+}
+
+cEncrypt& frmMain::Cipher() {
   if (!m_Rijndael) {
     m_Rijndael = std::make_unique<cEncrypt>();
-    m_Notifier = std::make_unique<MessageBoxNotifier>();
+    m_Notifier = std::make_unique<ActiveBoxesNotifier>();
     m_Rijndael->SetNotifier(m_Notifier.get());
     m_Rijndael->SetProgressCallback(
         [progress = m_Progress.get()](std::uint64_t offset) { progress->Show(offset); });
@@ -337,9 +400,21 @@ cEncrypt& frmMain::Rijndael() {
   return *m_Rijndael;
 }
 
-void frmMain::SetStatusText(const QString& text) {
-  m_StatusPanel->setText(text);
+void frmMain::SetStatusText(const std::string& text) {
+  m_StatusPanel->setText(QString::fromStdString(text));
   m_StatusPanel->repaint();
+}
+
+void frmMain::StartProgress(std::uint64_t maximum) {
+  m_Progress->Start(maximum);
+}
+
+void frmMain::FillProgress() {
+  m_Progress->Fill();
+}
+
+void frmMain::DisplayString(const std::string& text) {
+  txtEncrypt->setPlainText(QString::fromStdString(text));
 }
 
 QString frmMain::StatusText() const {

@@ -3,7 +3,8 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "mainwindow/WindowMode.h"
+#include "jobs/JobHost.h"
+#include "jobs/JobRequest.h"
 
 class QAction;
 class QCheckBox;
@@ -21,28 +22,18 @@ class QTreeWidget;
 
 namespace lockvale {
 
-class cEncrypt;
 class JobProgress;
-class MessageBoxNotifier;
 
-// The main window. It owns every input of a job; the jobs read its controls by the
-// names below, which are also the widgets' object names.
-class frmMain : public QMainWindow {
+// The main window. It owns every input of a job and reads them into a request when
+// Execute is pressed; the widgets carry the names below as their object names.
+class frmMain : public QMainWindow, private JobHost {
   Q_OBJECT
 
  public:
   explicit frmMain(QWidget* parent = nullptr);
   ~frmMain() override;
 
-  WindowMode Mode() const;
-  bool Encrypting() const;
   void FillSizeLists();
-
-  // Created on first use and kept, key and all, for the life of the window.
-  cEncrypt& Rijndael();
-  JobProgress& Progress() { return *m_Progress; }
-  // Shown at once: a job does not return to the event loop until it ends.
-  void SetStatusText(const QString& text);
   QString StatusText() const;
 
   void optSingleFile_Click();
@@ -52,6 +43,31 @@ class frmMain : public QMainWindow {
   void optDecrypt_Click();
   void cmdEncryptFile_Click();
   void mnuExit_Click();
+
+ protected:
+  // Closing the window ends the program, together with any other window open.
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildDetailsFrame();
+  void BuildWindowControls();
+  void SetTabOrder();
+  void ConnectHandlers();
+  JobMode Mode() const;
+  void ApplyLayout(JobMode mode);
+  void SwapFileNamesIfEncr(const QLineEdit* probe);
+  JobRequest ReadJobRequest() const;
+
+  // JobHost: the jobs report through the window.
+  MessageBoxes& Boxes() override;
+  cEncrypt& Cipher() override;
+  // Shown at once: a job does not return to the event loop until it ends.
+  void SetStatusText(const std::string& text) override;
+  void StartProgress(std::uint64_t maximum) override;
+  void FillProgress() override;
+  void DisplayString(const std::string& text) override;
 
   QGroupBox* fraDetails;
   QRadioButton *optSingleFile, *optMultipleFiles, *optText;
@@ -74,20 +90,8 @@ class frmMain : public QMainWindow {
   QMenu *mnufile, *mnuAbout;
   QAction *mnuExecute, *mnuSpace, *mnuExit, *mnuAboutApp;
 
- protected:
-  // Closing the window ends the program, together with any other window open.
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  void BuildMenus();
-  void BuildDetailsFrame();
-  void BuildWindowControls();
-  void ConnectHandlers();
-  void ApplyLayout(WindowMode mode);
-  void SwapFileNamesIfEncr(const QLineEdit* probe);
-
   QLabel* m_StatusPanel;
-  std::unique_ptr<MessageBoxNotifier> m_Notifier;
+  std::unique_ptr<Notifier> m_Notifier;
   std::unique_ptr<cEncrypt> m_Rijndael;
   std::unique_ptr<JobProgress> m_Progress;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 #include "util/Notifier.h"
 
@@ -9,33 +9,43 @@ namespace lockvale {
 enum class MessageButtons { Ok, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
+// One modal message. Texts are UTF-8; an empty title shows the program's name.
 struct MessageRequest {
-  QString text;
-  QString title;
+  std::string text;
+  std::string title;
   MessageButtons buttons = MessageButtons::Ok;
   NoticeIcon icon = NoticeIcon::Information;
   bool operator==(const MessageRequest&) const = default;
 };
 
 // Every modal message of the program goes through here, so tests can answer them
-// by script and check exactly what was asked.
+// by script and check exactly what was asked. Qt-free, so jobs can ask too.
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   virtual MessageAnswer Show(const MessageRequest& request) = 0;
+
+  void Notice(std::string text, std::string title, NoticeIcon icon = NoticeIcon::Information) {
+    Show({std::move(text), std::move(title), MessageButtons::Ok, icon});
+  }
+  MessageAnswer Ask(std::string text, std::string title, NoticeIcon icon = NoticeIcon::Question) {
+    return Show({std::move(text), std::move(title), MessageButtons::YesNoCancel, icon});
+  }
 };
 
-// The message boxes in force: real ones unless a test has installed its own.
-MessageBoxes& ActiveMessageBoxes();
-void InstallMessageBoxes(MessageBoxes* boxes);  // nullptr restores the real ones
-
-// Shorthands for the two shapes the program uses.
-void ShowNotice(const QString& text, const QString& title,
-                NoticeIcon icon = NoticeIcon::Information);
-MessageAnswer AskYesNoCancel(const QString& text, const QString& title,
-                             NoticeIcon icon = NoticeIcon::Question);
-
 // The title of messages that have none of their own.
-inline const QString kAppTitle = QStringLiteral("Lockvale");
+inline constexpr char kAppTitle[] = "Lockvale";
+
+// Shows the cipher's notices as message boxes with an OK button.
+class MessageBoxNotifier : public Notifier {
+ public:
+  explicit MessageBoxNotifier(MessageBoxes& boxes) : m_Boxes(boxes) {}
+  void Notify(const std::string& text, const std::string& title, NoticeIcon icon) override {
+    m_Boxes.Notice(text, title, icon);
+  }
+
+ private:
+  MessageBoxes& m_Boxes;
+};
 
 }  // namespace lockvale

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "support/MessageBoxes.h"
+#include "support/ActiveMessageBoxes.h"
 #include "support/StatementTable.h"
+#include "support/TestHooks.h"
 
 namespace lockvale::ModError {
 
@@ -59,8 +60,12 @@ void Report(int number, const QString& description, int line) {
     state.silencedLines.push_back(line);
 }
 
-void ResetForTests() {
-  State() = {};
+}  // namespace lockvale::ModError
+
+namespace lockvale::test_hooks {
+
+void ResetErrorReporter() {
+  ModError::State() = {};
 }
 
-}  // namespace lockvale::ModError
+}  // namespace lockvale::test_hooks

@@ -9,7 +9,4 @@ namespace lockvale::ModError {
 // `line` is the failing statement's number; 0, a statement without one, is never shown.
 void Report(int number, const QString& description, int line);
 
-// Back to the state at start-up: nothing silenced, statement texts to be read again.
-void ResetForTests();
-
 }  // namespace lockvale::ModError

@@ -38,10 +38,11 @@ MessageAnswer Answer(QMessageBox::StandardButton button, MessageButtons buttons)
 
 MessageAnswer QtMessageBoxes::Show(const MessageRequest& request) {
   const bool askYesNo = request.buttons == MessageButtons::YesNoCancel;
+  const std::string& title = request.title.empty() ? kAppTitle : request.title;
   QMessageBox box(
-      BoxIcon(request.icon), request.title.isEmpty() ? kAppTitle : request.title, request.text,
+      BoxIcon(request.icon), QString::fromStdString(title), QString::fromStdString(request.text),
       askYesNo ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok,
-      QApplication::activeWindow());
+      m_Owner ? m_Owner.data() : QApplication::activeWindow());
   // Texts carry file names and error descriptions, which must not be read as markup.
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(askYesNo ? QMessageBox::Yes : QMessageBox::Ok);

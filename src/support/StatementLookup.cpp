@@ -1,4 +1,5 @@
 #include "support/StatementTable.h"
+#include "support/TestHooks.h"
 
 namespace lockvale {
 
@@ -18,9 +19,13 @@ std::span<const StatementEntry> Statements() {
   return g_TestStatements.empty() ? ProgramStatements() : g_TestStatements;
 }
 
-void ReplaceStatementsForTests(std::span<const StatementEntry> statements) {
+namespace test_hooks {
+
+void ReplaceStatements(std::span<const StatementEntry> statements) {
   g_TestStatements = statements;
 }
+
+}  // namespace test_hooks
 
 int StatementNumber(std::string_view file, int line) {
   for (const StatementEntry& statement : Statements()) {

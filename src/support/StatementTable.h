@@ -19,7 +19,6 @@ std::span<const StatementEntry> ProgramStatements();
 
 // The statements in force: the program's, unless a test has put its own in place.
 std::span<const StatementEntry> Statements();
-void ReplaceStatementsForTests(std::span<const StatementEntry> statements);  // empty: restore
 
 // The number of the statement marked at `line` of `file` (a path as __FILE__ gives it),
 // 0 for a place that carries none.

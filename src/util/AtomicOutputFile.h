@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "util/ByteStream.h"
@@ -12,7 +13,8 @@ namespace lockvale {
 // behind, and an existing destination stays untouched until the rename.
 class AtomicOutputFile : public ByteSink {
  public:
-  explicit AtomicOutputFile(const std::string& destination);
+  // The file gets `permissionBits` less the umask, as a new file or a copy does.
+  AtomicOutputFile(const std::string& destination, std::uint32_t permissionBits);
   ~AtomicOutputFile() override;
   AtomicOutputFile(const AtomicOutputFile&) = delete;
   AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
@@ -21,7 +23,6 @@ class AtomicOutputFile : public ByteSink {
   // replaceExisting false: fails with EEXIST, rather than replace, when the
   // destination appeared meanwhile. A failed commit discards the data.
   void Commit(bool replaceExisting);
-  const std::string& Destination() const { return m_Destination; }
 
  private:
   void Publish(bool replaceExisting);

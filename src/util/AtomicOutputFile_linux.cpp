@@ -42,15 +42,16 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-AtomicOutputFile::AtomicOutputFile(const std::string& destination)
+AtomicOutputFile::AtomicOutputFile(const std::string& destination, std::uint32_t permissionBits)
     : m_Destination(destination), m_Folder(FolderOf(destination)) {
+  const mode_t mode = permissionBits & 0777;
   // An unnamed file vanishes by itself if the process dies before the commit.
-  m_Handle = ::open(m_Folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  m_Handle = ::open(m_Folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
   if (m_Handle >= 0) return;
   if (!UnnamedFilesUnsupported(errno)) posix::ThrowErrno(errno, "Cannot create " + destination);
   for (;;) {
     std::string candidate = TempNameFor(destination);
-    m_Handle = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    m_Handle = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (m_Handle >= 0) {
       m_TempPath = candidate;
       return;

@@ -8,8 +8,9 @@ namespace lockvale {
 // spelling of it, a symbolic link or a hard link. False when either is missing.
 bool SameFile(const std::string& a, const std::string& b);
 
-// True when something (file, folder, anything) exists under the name.
-bool PathExists(const std::string& path);
+// True when the name is not empty and names a file of any kind other than a folder:
+// hidden, read-only and special files count, as does a symbolic link.
+bool FileExists(const std::string& path);
 
 // True when the name is a regular file (following symbolic links).
 bool IsRegularFile(const std::string& path);

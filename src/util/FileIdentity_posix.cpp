@@ -12,9 +12,9 @@ bool SameFile(const std::string& a, const std::string& b) {
   return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-bool PathExists(const std::string& path) {
+bool FileExists(const std::string& path) {
   struct stat info {};
-  return !path.empty() && ::lstat(path.c_str(), &info) == 0;
+  return !path.empty() && ::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 bool IsRegularFile(const std::string& path) {

@@ -17,12 +17,14 @@ class InputFile : public ByteSource {
 
   std::uint64_t Size() const override { return m_Size; }
   std::size_t Read(std::uint8_t* data, std::size_t size) override;
-  const std::string& Path() const { return m_Path; }
+  // The permission bits a copy of this file should get (before the umask).
+  std::uint32_t PermissionBits() const { return m_PermissionBits; }
 
  private:
   std::string m_Path;
   int m_Handle = -1;
   std::uint64_t m_Size = 0;
+  std::uint32_t m_PermissionBits = 0666;
 };
 
 }  // namespace lockvale

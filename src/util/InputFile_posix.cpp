@@ -23,6 +23,7 @@ InputFile::InputFile(const std::string& path) : m_Path(path) {
     posix::ThrowErrno(EISDIR, "Cannot read " + path);
   }
   m_Size = static_cast<std::uint64_t>(info.st_size);
+  m_PermissionBits = info.st_mode & 0777;
   ::posix_fadvise(m_Handle, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 

@@ -17,7 +17,6 @@ class OutputFile : public ByteSink {
 
   void Write(const std::uint8_t* data, std::size_t size) override;
   void Close();
-  const std::string& Path() const { return m_Path; }
 
  private:
   std::string m_Path;

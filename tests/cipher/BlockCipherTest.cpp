@@ -1,4 +1,4 @@
-// The block transform on every cipher path, the round tables and key installation.
+// The block transform on every cipher path and key installation.
 
 #include <gtest/gtest.h>
 
@@ -110,15 +110,6 @@ INSTANTIATE_TEST_SUITE_P(AllPaths, CipherPathTest,
                                            CipherPath::Vaes256, CipherPath::Vaes512),
                          PathName);
 
-TEST(CipherPathSelection, BestSupportedPathUnlessForcedPortable) {
-  CipherPath best = CipherPath::Portable;
-  for (CipherPath path : {CipherPath::AesNi, CipherPath::Vaes256, CipherPath::Vaes512})
-    if (CipherPathSupported(path)) best = path;
-  const char* forced = std::getenv("LOCKVALE_CIPHER");
-  EXPECT_EQ(cEncrypt().Path(),
-            forced && std::string(forced) == "portable" ? CipherPath::Portable : best);
-}
-
 TEST(CipherBlocks, OffsetsAreHonouredAndCheckedAgainstTheBuffer) {
   const Bytes key = RandomBytes(32, 7);
   cEncrypt cipher;
@@ -129,16 +120,6 @@ TEST(CipherBlocks, OffsetsAreHonouredAndCheckedAgainstTheBuffer) {
   EXPECT_EQ(Bytes(out.begin() + 24, out.end()), OpenSslEcb(true, key, 192, block));
   EXPECT_THROW(cipher.BlockEncrypt(buffer, out, 25, 0), std::out_of_range);
   EXPECT_THROW(cipher.BlockDecrypt(buffer, out, 0, SIZE_MAX), std::out_of_range);
-}
-
-TEST(RijndaelTablesTest, KnownEntries) {
-  const RijndaelTables t;
-  EXPECT_EQ(t.Te0[0], 0xA56363C6u);
-  EXPECT_EQ(t.Td0[0], 0x50A7F451u);
-  EXPECT_EQ(t.Te4[0], 0x63636363u);
-  EXPECT_EQ(t.Te4[1] & 0xFF, 0x7Cu);
-  EXPECT_EQ(t.Td4[0x63], 0u);
-  EXPECT_EQ(t.rco, (std::array<std::uint32_t, 10>{1, 2, 4, 8, 0x10, 0x20, 0x40, 0x80, 0x1B, 0x36}));
 }
 
 TEST(CipherKey, IllegalSizesAreRefusedAndTheOldKeyStays) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <system_error>
 
@@ -61,6 +62,24 @@ TEST_F(FileJobTest, WriteFailureIsAnErrorAndLosesNothing) {
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"old", "plain"}));
   EXPECT_EQ(test::ReadFile(dir / "old"), Bytes{42});
   EXPECT_TRUE(test::ReadFile(dir / "plain") == plain);
+}
+
+// As cp does: a private file stays private, and the umask still applies.
+TEST_F(FileJobTest, ResultTakesTheSourcesPermissionBitsLessTheUmask) {
+  using std::filesystem::perms;
+  const mode_t savedMask = ::umask(022);
+  const std::pair<perms, perms> kCases[] = {
+      {perms(0600), perms(0600)}, {perms(0666), perms(0644)}, {perms(0440), perms(0440)}};
+  for (const auto& [source, result] : kCases) {
+    std::filesystem::permissions(dir / "plain", source);
+    ASSERT_EQ(RunFileJob(cipher, {dir / "plain", dir / "cipher", Direction::Encrypt, true, false}),
+              FileJobOutcome::Completed);
+    ASSERT_EQ(RunFileJob(cipher, {dir / "cipher", dir / "back", Direction::Decrypt, true, false}),
+              FileJobOutcome::Completed);
+    EXPECT_EQ(std::filesystem::status(dir / "cipher").permissions(), result);
+    EXPECT_EQ(std::filesystem::status(dir / "back").permissions(), result);
+  }
+  ::umask(savedMask);
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ class Window {
   void Type(const char* name, const QString& text) const { Get<QLineEdit>(name)->setText(text); }
   void Execute() const { Click("cmdEncryptFile"); }
   QString Status() const { return m_Form->StatusText(); }
+  QString Text(const char* name) const { return Get<QLineEdit>(name)->text(); }
   QProgressBar* Bar() const { return Get<QProgressBar>("pbBar"); }
   frmMain& Form() const { return *m_Form; }
 

@@ -15,6 +15,7 @@
 #include "support/ModError.h"
 #include "support/Statement.h"
 #include "support/StatementTable.h"
+#include "support/TestHooks.h"
 #include "util/RaisedError.h"
 
 using namespace lockvale;
@@ -91,12 +92,13 @@ struct LoadedTable {
 };
 
 MessageRequest ErrorQuestion(int number, const QString& description, int line, const char* code) {
-  return test::Question(QStringLiteral("Error Number: %1.\r\nError Description: %2.\r\n"
-                                       "Error Line: %3.\r\nError Code: %4\r\n"
-                                       "Do you wish to pause on this error again?")
-                            .arg(QString::number(number), description, QString::number(line),
-                                 QString::fromUtf8(code)),
-                        QStringLiteral("Error"));
+  return test::QuestionBox(
+      QStringLiteral("Error Number: %1.\r\nError Description: %2.\r\n"
+                     "Error Line: %3.\r\nError Code: %4\r\n"
+                     "Do you wish to pause on this error again?")
+          .arg(QString::number(number), description, QString::number(line), QString::fromUtf8(code))
+          .toStdString(),
+      "Error");
 }
 
 }  // namespace
@@ -120,10 +122,10 @@ class ErrorReportTest : public QObject {
                                             m_Temp.filePath(QStringLiteral("own.cpp")));
     QVERIFY2(exitCode == 0, qPrintable(table));
     m_Table = std::make_unique<LoadedTable>(table);
-    ReplaceStatementsForTests(m_Table->entries);
+    test_hooks::ReplaceStatements(m_Table->entries);
   }
-  void cleanupTestCase() { ReplaceStatementsForTests({}); }
-  void init() { ModError::ResetForTests(); }
+  void cleanupTestCase() { test_hooks::ReplaceStatements({}); }
+  void init() { test_hooks::ResetErrorReporter(); }
 
   void reportsTheErrorAndTheInnermostStatementThatFailed() {
     ScriptedMessageBoxes boxes;

@@ -17,12 +17,12 @@ TEST(AtomicOutputFile, AppearsOnlyOnCommitAndNeverReplacesUnasked) {
   const Bytes data = {1, 2, 3};
   test::WriteFile(dir / "old", {9});
   {
-    AtomicOutputFile abandoned(dir / "old");
+    AtomicOutputFile abandoned(dir / "old", 0666);
     abandoned.Write(data.data(), data.size());
   }
   EXPECT_EQ(test::ReadFile(dir / "old"), Bytes{9});
 
-  AtomicOutputFile refused(dir / "old");
+  AtomicOutputFile refused(dir / "old", 0666);
   try {
     refused.Commit(false);
     ADD_FAILURE() << "replaced an existing file unasked";
@@ -32,7 +32,7 @@ TEST(AtomicOutputFile, AppearsOnlyOnCommitAndNeverReplacesUnasked) {
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"old"});  // no temporary left behind
 
   mode_t mask = ::umask(022);
-  AtomicOutputFile replacing(dir / "old");
+  AtomicOutputFile replacing(dir / "old", 0666);
   replacing.Write(data.data(), data.size());
   replacing.Commit(true);
   ::umask(mask);

@@ -21,6 +21,19 @@ TEST(FileIdentity, EveryNameOfOneFileIsTheSameFile) {
   EXPECT_FALSE(SameFile(dir / "missing", dir / "missing"));
 }
 
+TEST(FileIdentity, AnythingButAFolderExistsAsAFile) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir.Path() / "folder");
+  test::WriteFile(dir / ".hidden", {1});
+  test::WriteFile(dir / "protected", {1});
+  std::filesystem::permissions(dir / "protected", std::filesystem::perms::owner_read);
+  ASSERT_EQ(::symlink((dir / "nowhere").c_str(), (dir / "dangling").c_str()), 0);
+  for (const std::string& absent : {std::string(), dir / "missing", dir / "folder"})
+    EXPECT_FALSE(FileExists(absent)) << absent;
+  for (const char* name : {".hidden", "protected", "dangling"})
+    EXPECT_TRUE(FileExists(dir / name)) << name;
+}
+
 TEST(FileIdentity, DeletingKeepsReadOnlyFiles) {
   test::TempDir dir;
   test::WriteFile(dir / "plain", {1});

@@ -1,4 +1,4 @@
-#include "cipher/WriteBehind.h"
+#include "format/WriteBehind.h"
 
 #include <new>
 

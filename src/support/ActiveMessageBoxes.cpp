@@ -1,4 +1,4 @@
-#include "support/MessageBoxes.h"
+#include "support/ActiveMessageBoxes.h"
 
 #include "support/QtMessageBoxes.h"
 
@@ -8,23 +8,31 @@ namespace {
 
 MessageBoxes* g_InstalledBoxes = nullptr;
 
+QtMessageBoxes& RealBoxes() {
+  static QtMessageBoxes boxes;
+  return boxes;
+}
+
 }  // namespace
 
 MessageBoxes& ActiveMessageBoxes() {
-  static QtMessageBoxes realBoxes;
-  return g_InstalledBoxes != nullptr ? *g_InstalledBoxes : realBoxes;
+  return g_InstalledBoxes != nullptr ? *g_InstalledBoxes : RealBoxes();
 }
 
 void InstallMessageBoxes(MessageBoxes* boxes) {
   g_InstalledBoxes = boxes;
 }
 
+void SetMessageBoxOwner(QWidget* owner) {
+  RealBoxes().SetOwner(owner);
+}
+
 void ShowNotice(const QString& text, const QString& title, NoticeIcon icon) {
-  ActiveMessageBoxes().Show({text, title, MessageButtons::Ok, icon});
+  ActiveMessageBoxes().Notice(text.toStdString(), title.toStdString(), icon);
 }
 
 MessageAnswer AskYesNoCancel(const QString& text, const QString& title, NoticeIcon icon) {
-  return ActiveMessageBoxes().Show({text, title, MessageButtons::YesNoCancel, icon});
+  return ActiveMessageBoxes().Ask(text.toStdString(), title.toStdString(), icon);
 }
 
 }  // namespace lockvale

@@ -1,4 +1,4 @@
-#include "jobs/JobProgress.h"
+#include "mainwindow/JobProgress.h"
 
 #include <QProgressBar>
 #include <algorithm>

@@ -41,10 +41,11 @@ TEST_P(FileFormat, PaddedEcbWithLengthByteAndBack) {
   EXPECT_TRUE(test::ReadFile(dir / "back") == plain);  // created even when empty
 }
 
-// Around the block size, the working chunk of 1 MiB and 4,000,000 bytes.
+// Around the block size, the working chunk of 1 MiB, and 2 MiB, past which a second
+// thread writes; then several chunks through that thread.
 INSTANTIATE_TEST_SUITE_P(Sizes, FileFormat,
-                         ::testing::Values(0, 1, 15, 16, 17, 1'048'575, 1'048'577, 3'999'990,
-                                           4'000'000, 4'000'016, 10'000'000));
+                         ::testing::Values(0, 1, 15, 16, 17, (1 << 20) - 1, 1 << 20, (1 << 20) + 1,
+                                           (2 << 20) - 16, 2 << 20, (2 << 20) + 1, (5 << 20) + 3));
 
 TEST(FileDecryptFailure, RaggedCiphertextCreatesNothingAndWrongKeyIsCaught) {
   test::TempDir dir;

@@ -2,6 +2,7 @@
 // server shows of it, for people to look at. Run by scripts/screenshots.
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -14,6 +15,11 @@
 #include "mainwindow/frmMain.h"
 
 namespace {
+
+template <typename W>
+W* Find(const QWidget& window, const char* name) {
+  return window.findChild<W*>(QString::fromLatin1(name));
+}
 
 void Shoot(lockvale::frmMain& window, const QString& file) {
   QTest::qWait(300);
@@ -34,23 +40,26 @@ int main(int argc, char* argv[]) {
   window.optSingleFile_Click();
   window.move(20, 20);
   window.show();
-  window.txtFilename->setText(QStringLiteral("/home/user/Documents/report.doc"));
-  window.txtDestFilename->setText(QStringLiteral("/home/user/Documents/report.doc.encr"));
-  window.txtPassword->setText(QStringLiteral("correct horse battery"));
+  Find<QLineEdit>(window, "txtFilename")
+      ->setText(QStringLiteral("/home/user/Documents/report.doc"));
+  Find<QLineEdit>(window, "txtDestFilename")
+      ->setText(QStringLiteral("/home/user/Documents/report.doc.encr"));
+  Find<QLineEdit>(window, "txtPassword")->setText(QStringLiteral("correct horse battery"));
   Shoot(window, folder + QStringLiteral("/single-file.png"));
 
-  window.optMultipleFiles->click();
+  Find<QRadioButton>(window, "optMultipleFiles")->click();
   auto* row = new QTreeWidgetItem({QStringLiteral("/home/user/a.txt"),
                                    QStringLiteral("/home/user/a.txt.encr"), QStringLiteral("No"),
                                    QStringLiteral("Yes")});
   row->setCheckState(0, Qt::Checked);
-  window.lstEncrypt->addTopLevelItem(row);
-  window.SetStatusText(QStringLiteral("Completed"));
+  Find<QTreeWidget>(window, "lstEncrypt")->addTopLevelItem(row);
+  Find<QLabel>(window, "StatusPanel")->setText(QStringLiteral("Completed"));
   Shoot(window, folder + QStringLiteral("/multiple-files.png"));
 
-  window.optText->click();
-  window.optDecrypt->click();
-  window.txtEncrypt->setPlainText(QStringLiteral("Meet me at the usual place at noon."));
+  Find<QRadioButton>(window, "optText")->click();
+  Find<QRadioButton>(window, "optDecrypt")->click();
+  Find<QPlainTextEdit>(window, "txtEncrypt")
+      ->setPlainText(QStringLiteral("Meet me at the usual place at noon."));
   Shoot(window, folder + QStringLiteral("/text.png"));
   return 0;
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "cipher/cEncrypt.h"
+#include "support/MessageBoxes.h"
+
+namespace lockvale {
+
+// What a job needs of the front end that runs it.
+class JobHost {
+ public:
+  virtual ~JobHost() = default;
+  virtual MessageBoxes& Boxes() = 0;
+  // The one cipher object, kept between jobs; its notices go to Boxes() and its
+  // progress to the host's progress display.
+  virtual cEncrypt& Cipher() = 0;
+  virtual void SetStatusText(const std::string& text) = 0;
+  virtual void StartProgress(std::uint64_t maximum) = 0;  // range 0 to maximum, at 0
+  virtual void FillProgress() = 0;
+  // Puts the text job's result, UTF-8, in place of its text.
+  virtual void DisplayString(const std::string& text) = 0;
+};
+
+}  // namespace lockvale

@@ -1,0 +1,21 @@
+#include "jobs/JobRunner.h"
+
+#include "jobs/SingleFileJob.h"
+#include "jobs/TextJob.h"
+
+namespace lockvale {
+
+void RunJob(const JobRequest& request, JobHost& host) {
+  switch (request.mode) {
+    case JobMode::SingleFile:
+      SingleFileJob(request, host).Run();
+      break;
+    case JobMode::Text:
+      TextJob(request, host).Run();
+      break;
+    case JobMode::MultipleFiles:
+      break;  // the batch list has no job yet
+  }
+}
+
+}  // namespace lockvale

@@ -1,7 +1,0 @@
-#pragma once
-
-namespace lockvale {
-
-enum class WindowMode { SingleFile, MultipleFiles, Text };
-
-}  // namespace lockvale

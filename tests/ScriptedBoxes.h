@@ -1,0 +1,57 @@
+#pragma once
+
+#include <deque>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/MessageBoxes.h"
+
+namespace lockvale {
+
+inline std::ostream& operator<<(std::ostream& out, const MessageRequest& r) {
+  static const char* const kIcons[] = {"information", "question", "exclamation", "critical"};
+  return out << "[" << r.text << " | " << r.title << " | "
+             << (r.buttons == MessageButtons::Ok ? "OK" : "YesNoCancel") << " | "
+             << kIcons[static_cast<int>(r.icon)] << "]";
+}
+
+namespace test {
+
+inline MessageRequest NoticeBox(std::string text, std::string title) {
+  return {std::move(text), std::move(title), MessageButtons::Ok, NoticeIcon::Information};
+}
+
+inline MessageRequest QuestionBox(std::string text, std::string title,
+                                  NoticeIcon icon = NoticeIcon::Question) {
+  return {std::move(text), std::move(title), MessageButtons::YesNoCancel, icon};
+}
+
+// Records every message and answers questions from a queue. A question with no
+// answer queued is answered Cancel and counted, so a test can tell it was not expected.
+class ScriptedBoxes : public MessageBoxes {
+ public:
+  void Queue(MessageAnswer answer) { answers.push_back(answer); }
+
+  MessageAnswer Show(const MessageRequest& request) override {
+    asked.push_back(request);
+    if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    if (answers.empty()) {
+      ++unscripted;
+      return MessageAnswer::Cancel;
+    }
+    MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<MessageRequest> TakeAsked() { return std::exchange(asked, {}); }
+
+  std::vector<MessageRequest> asked;
+  std::deque<MessageAnswer> answers;
+  int unscripted = 0;
+};
+
+}  // namespace test
+}  // namespace lockvale
