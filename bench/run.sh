@@ -38,7 +38,7 @@ else
   if [[ ! -f $build/CMakeCache.txt ]]; then
     echo "== configuring $build"
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLOCKVALE_WERROR=ON \
-      -DLOCKVALE_BUILD_TESTS=OFF >"$build.configure.log" 2>&1 ||
+      -DLOCKVALE_BUILD_TESTS=OFF -DLOCKVALE_GUI=OFF >"$build.configure.log" 2>&1 ||
       { cat "$build.configure.log" >&2; die "configure failed"; }
     rm -f "$build.configure.log"
   fi

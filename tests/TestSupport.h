@@ -11,25 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedBoxes.h"
+#include "cipher/cEncrypt.h"
 #include "util/ByteStream.h"
-#include "util/Notifier.h"
 
 namespace lockvale::test {
 
 using Bytes = std::vector<std::uint8_t>;
+using Requests = std::vector<MessageRequest>;
 
-struct Notice {
-  std::string text, title;
-  NoticeIcon icon;
-  bool operator==(const Notice&) const = default;
-};
-
-class RecordingNotifier : public Notifier {
- public:
-  void Notify(const std::string& text, const std::string& title, NoticeIcon icon) override {
-    notices.push_back({text, title, icon});
-  }
-  std::vector<Notice> notices;
+// Records a cipher's notices as the message boxes the window would show.
+struct NoticeRecorder {
+  explicit NoticeRecorder(cEncrypt& cipher) { cipher.SetNotifier(&notifier); }
+  ScriptedBoxes boxes;
+  MessageBoxNotifier notifier{boxes};
 };
 
 inline Bytes RandomBytes(std::size_t size, std::uint64_t seed) {

@@ -9,7 +9,6 @@ namespace lockvale {
 namespace {
 
 using test::Bytes;
-using test::Notice;
 using test::OpenSslEcb;
 using test::RandomBytes;
 
@@ -44,25 +43,22 @@ TEST(ArrayForm, PaddingSizesContentAndRoundTrip) {
 TEST(ArrayForm, RaggedCiphertextAndBadLengthByteAreRefused) {
   cEncrypt cipher;
   cipher.SetCipherKeyString("right", 256);
-  test::RecordingNotifier notifier;
-  cipher.SetNotifier(&notifier);
-  const Notice ragged{"Ciphertext size not a multiple of block size", "Size",
-                      NoticeIcon::Information};
+  test::NoticeRecorder notices(cipher);
+  const auto ragged = test::NoticeBox("Ciphertext size not a multiple of block size", "Size");
   Bytes plain{1, 2, 3};
   EXPECT_EQ(cipher.ArrayDecrypt(plain, RandomBytes(20, 24), 0), -1);
   EXPECT_EQ(cipher.ArrayDecrypt(plain, Bytes{}, 1), -1);  // no room for a length byte
   EXPECT_EQ(plain, (Bytes{1, 2, 3}));
-  EXPECT_EQ(notifier.notices, (std::vector<Notice>{ragged, ragged}));
+  EXPECT_EQ(notices.boxes.TakeAsked(), (test::Requests{ragged, ragged}));
 
   Bytes encrypted;
   cipher.ArrayEncrypt(RandomBytes(40, 26), encrypted, 1);
   const Bytes lastBlock(encrypted.end() - 16, encrypted.end());
   cipher.SetCipherKey(test::KeyDecryptingToLastByte(lastBlock, 256, 16), 256);
-  notifier.notices.clear();
   EXPECT_EQ(cipher.ArrayDecrypt(plain, encrypted, 1), 1);
   EXPECT_EQ(plain.size(), encrypted.size());
-  EXPECT_EQ(notifier.notices, (std::vector<Notice>{{"Warning - Incorrect length field", "Length",
-                                                    NoticeIcon::Information}}));
+  EXPECT_EQ(notices.boxes.TakeAsked(),
+            test::Requests{test::NoticeBox("Warning - Incorrect length field", "Length")});
 }
 
 }  // namespace

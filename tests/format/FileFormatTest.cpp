@@ -15,7 +15,6 @@ namespace {
 using test::Bytes;
 using test::MemorySink;
 using test::MemorySource;
-using test::Notice;
 using test::RandomBytes;
 
 class FileFormat : public ::testing::TestWithParam<std::size_t> {};
@@ -51,18 +50,17 @@ TEST(FileDecryptFailure, RaggedCiphertextCreatesNothingAndWrongKeyIsCaught) {
   test::TempDir dir;
   cEncrypt cipher;
   cipher.SetCipherKeyString("right", 256);
-  test::RecordingNotifier notifier;
-  cipher.SetNotifier(&notifier);
+  test::NoticeRecorder notices(cipher);
   for (std::size_t size : {0, 17, 1'048'577}) {
     test::WriteFile(dir / "cipher", RandomBytes(size, 31));
     EXPECT_EQ(cipher.FileDecrypt(dir / "plain", dir / "cipher"), cEncrypt::FileSizeError);
     EXPECT_TRUE(cipher.ErrorHappened());
     EXPECT_FALSE(std::filesystem::exists(dir / "plain")) << size;
   }
-  EXPECT_EQ(
-      notifier.notices,
-      std::vector<Notice>(3, {"File Size Error - ciphertext file not a multiple of block size",
-                              "Size", NoticeIcon::Information}));
+  EXPECT_EQ(notices.boxes.TakeAsked(),
+            test::Requests(
+                3, test::NoticeBox("File Size Error - ciphertext file not a multiple of block size",
+                                   "Size")));
 
   test::WriteFile(dir / "plain", RandomBytes(1'500'000, 34));
   ASSERT_EQ(cipher.FileEncrypt(dir / "plain", dir / "cipher"), cEncrypt::FileOk);
@@ -71,13 +69,12 @@ TEST(FileDecryptFailure, RaggedCiphertextCreatesNothingAndWrongKeyIsCaught) {
   // The lowest length byte that gives a wrong key away.
   cipher.SetCipherKey(
       test::KeyDecryptingToLastByte(Bytes(encrypted.end() - 16, encrypted.end()), 256, 16), 256);
-  notifier.notices.clear();
   EXPECT_EQ(cipher.FileDecrypt(dir / "back", dir / "cipher"), cEncrypt::FileLengthError);
   EXPECT_TRUE(cipher.ErrorHappened());
-  EXPECT_EQ(notifier.notices,
-            (std::vector<Notice>{
-                {"Warning - incorrect length field in decrypted file.\r\nWrong key or keysize?",
-                 "Error", NoticeIcon::Information}}));
+  EXPECT_EQ(notices.boxes.TakeAsked(),
+            test::Requests{test::NoticeBox(
+                "Warning - incorrect length field in decrypted file.\r\nWrong key or keysize?",
+                "Error")});
 }
 
 TEST(FileProgress, NonDecreasingSparseAndEndingAtTheLastBlock) {

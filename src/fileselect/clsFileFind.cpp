@@ -1,0 +1,248 @@
+#include "fileselect/clsFileFind.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+namespace lockvale {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// Backs up only to the last "*", so no pattern takes exponential time. `step` gives the
+// pattern index after the token at `p` when that token matches `c`, else npos.
+template <typename Step>
+bool WildMatch(std::string_view pattern, std::string_view name, Step step) {
+  std::size_t p = 0, n = 0, starP = npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = ++p;
+      starN = n;
+      continue;
+    }
+    std::size_t next = p < pattern.size() ? step(pattern, p, name[n]) : npos;
+    if (next != npos) {
+      p = next;
+      ++n;
+    } else if (starP != npos) {
+      p = starP;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*')
+    ++p;
+  return p == pattern.size();
+}
+
+char FoldCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The usual file-name matching: "*" and "?" regardless of case, and "*.*" takes every name.
+bool PlatformMatch(std::string_view pattern, std::string_view name) {
+  if (pattern == "*.*") return true;
+  return WildMatch(pattern, name, [](std::string_view pat, std::size_t p, char c) {
+    return pat[p] == '?' || FoldCase(pat[p]) == FoldCase(c) ? p + 1 : npos;
+  });
+}
+
+bool InList(std::string_view list, char c) {
+  auto u = [](char x) { return static_cast<unsigned char>(x); };
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (i + 2 < list.size() && list[i + 1] == '-') {
+      if (u(list[i]) <= u(c) && u(c) <= u(list[i + 2])) return true;
+      i += 2;
+    } else if (list[i] == c) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// "[list]" or "[!list]" at `p`. An unclosed "[" stands for itself; "[]" matches nothing.
+std::size_t BracketStep(std::string_view pat, std::size_t p, char c) {
+  std::size_t close = pat.find(']', p + 1);
+  if (close == npos) return pat[p] == c ? p + 1 : npos;
+  std::string_view list = pat.substr(p + 1, close - p - 1);
+  bool negate = !list.empty() && list.front() == '!';
+  if (negate) list.remove_prefix(1);
+  return InList(list, c) != negate ? close + 1 : npos;
+}
+
+// Case significant: "*", "?", "#" one digit, "[a-z]" and "[!a-z]"; under these "*.*" needs a dot.
+bool CaseSensitiveMatch(std::string_view pattern, std::string_view name) {
+  return WildMatch(pattern, name, [](std::string_view pat, std::size_t p, char c) {
+    switch (pat[p]) {
+      case '?':
+        return p + 1;
+      case '#':
+        return c >= '0' && c <= '9' ? p + 1 : npos;
+      case '[':
+        return BracketStep(pat, p, c);
+      default:
+        return pat[p] == c ? p + 1 : npos;
+    }
+  });
+}
+
+enum class Kind { Folder, File, Other };
+
+// d_type spares a stat per entry. A link counts as a file when it leads to one, and never as
+// a folder, so the walk cannot loop through links.
+Kind KindOf(DIR* dir, const dirent& entry) {
+  unsigned char type = entry.d_type;
+  struct stat info {};
+  if (type == DT_UNKNOWN && ::fstatat(::dirfd(dir), entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+    type = IFTODT(info.st_mode);
+  if (type == DT_DIR) return Kind::Folder;
+  if (type == DT_REG) return Kind::File;
+  if (type == DT_LNK && ::fstatat(::dirfd(dir), entry.d_name, &info, 0) == 0 &&
+      S_ISREG(info.st_mode))
+    return Kind::File;
+  return Kind::Other;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Absolute and without "." or ".." parts; a trailing "/" stays.
+std::string FullPath(const std::string& name) {
+  std::error_code error;
+  std::filesystem::path full = std::filesystem::absolute(name, error);
+  return error ? std::string() : full.lexically_normal().string();
+}
+
+// A folder path without its trailing "/", except for the root.
+std::string Qualify(std::string path) {
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+void clsFileFind::SearchFile(const std::string& Pathname, bool blnSubFolders,
+                             bool blnCaseSensitive) {
+  try {
+    if (Pathname.empty()) {
+      m_ResultFlag = PathNameNotValid;
+    } else {
+      RecursiveSearch(blnSubFolders);
+      CaseSensitive(blnCaseSensitive);
+      m_Files = 0;
+      m_ResultFlag = DirExSuccess;
+      std::string folder;
+      if (FileSpec(Pathname, folder)) FindFolders(folder);
+      if (m_Files == 0 && m_ResultFlag == DirExSuccess) m_ResultFlag = NoFilesFound;
+    }
+  } catch (...) {
+    m_ResultFlag = DirExFailed;
+    ReportError("clsFileFind.SearchFile");
+  }
+  RaiseFinished();
+}
+
+clsFileFind::Result clsFileFind::ResultFlag() {
+  if (m_Breathe) m_Breathe();
+  return m_ResultFlag;
+}
+
+// The folder to search (ending in "/") and the name pattern: "*.*" for a folder ending in "/"
+// and for "*" or "*.*", else the last name of the path, so a folder named without a trailing
+// "/" is looked for inside its parent.
+bool clsFileFind::FileSpec(const std::string& InitPath, std::string& folder) {
+  std::string sPath = FullPath(InitPath);
+  std::size_t slash = sPath.rfind('/');
+  if (slash != npos) {
+    std::string spec = sPath.substr(slash + 1);
+    m_FileSpec = spec.empty() || spec == "*" || spec == "*.*" ? "*.*" : spec;
+    folder = sPath.substr(0, slash + 1);
+    if (IsFolder(folder)) return true;
+  }
+  m_ResultFlag = PathNameNotValid;
+  return false;
+}
+
+// An error here ends this folder only; its parent goes on with the next subfolder.
+void clsFileFind::FindFolders(const std::string& sPath) {
+  try {
+    if (ResultFlag() != DirExSuccess) return;
+    Listing listing;
+    if (!ListFolder(sPath, listing)) return;
+    if (m_Listener) m_Listener->CurrentFolder(Qualify(sPath));
+    FindFiles(sPath, std::move(listing.matches));
+    for (const std::string& subfolder : listing.subfolders)
+      FindFolders(sPath + subfolder + '/');
+  } catch (...) {
+    ReportError("clsFileFind.FindFolders");
+  }
+}
+
+// Reads the whole folder and closes it before anything descends. False when stopped.
+bool clsFileFind::ListFolder(const std::string& sPath, Listing& listing) {
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(sPath.c_str()), &::closedir);
+  if (!dir) return true;  // an unreadable folder contributes nothing, the walk goes on
+  while (const dirent* entry = ::readdir(dir.get())) {
+    if (ResultFlag() != DirExSuccess) return false;
+    std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool matches = NameMatches(name);
+    if (!matches && !m_Recurse) continue;
+    Kind kind = KindOf(dir.get(), *entry);
+    if (m_Recurse && kind == Kind::Folder) listing.subfolders.emplace_back(name);
+    if (matches) listing.matches.push_back({std::string(name), kind == Kind::File});
+  }
+  return true;
+}
+
+// Every matching entry is counted; only files are reported, never folders.
+void clsFileFind::FindFiles(const std::string& sPath, std::vector<Match> matches) {
+  try {
+    for (const Match& match : matches) {
+      if (ResultFlag() != DirExSuccess) return;
+      ++m_Files;
+      if (match.isFile) m_FoundFiles.append(sPath).append(match.name) += '*';
+    }
+  } catch (...) {
+    ReportError("clsFileFind.FindFiles");
+  }
+}
+
+// The case-sensitive rules only narrow the usual matching, except for "#" and lists, which the
+// usual matching takes literally; requiring both would let those match nothing, so they decide.
+bool clsFileFind::NameMatches(std::string_view name) const {
+  return m_CaseSensitive ? CaseSensitiveMatch(m_FileSpec, name) : PlatformMatch(m_FileSpec, name);
+}
+
+void clsFileFind::RaiseFinished() {
+  try {
+    if (m_Listener) m_Listener->Finished(m_Files, m_ResultFlag);
+  } catch (...) {
+    ReportError("clsFileFind.Finished");
+  }
+}
+
+void clsFileFind::ReportError(const char* operation) noexcept {
+  try {
+    std::string description = "Unknown error";
+    try {
+      throw;
+    } catch (const std::exception& error) {
+      description = error.what();
+    } catch (...) {
+    }
+    if (m_Listener) m_Listener->RunTimeError(operation, description);
+  } catch (...) {
+    // A report that fails must not become a new error of the walk.
+  }
+}
+
+}  // namespace lockvale

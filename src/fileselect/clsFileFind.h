@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace lockvale {
+
+class FileFindListener;
+
+// Walks a folder, and on request its whole subtree, appending the full path of every
+// matching file followed by "*" to the caller's string. Runs on the caller's thread and
+// lets the window process its pending events before every directory entry, which is when a
+// StopSearch can arrive. Never throws out of SearchFile: errors end the level they struck in.
+class clsFileFind {
+ public:
+  enum Result : std::int32_t {
+    DirExSuccess = 0,  // running, or ended having counted at least one entry
+    UserCanceled = 1120,
+    PathNameNotValid = 1121,  // empty path, or its folder part is not a folder
+    NoFilesFound = 1122,
+    DirExFailed = 1123,  // an error outside the walk ended the search
+  };
+
+  // The finder appends to `foundFiles` and never clears it.
+  explicit clsFileFind(std::string& foundFiles) : m_FoundFiles(foundFiles) {}
+  clsFileFind(const clsFileFind&) = delete;
+  clsFileFind& operator=(const clsFileFind&) = delete;
+
+  bool CaseSensitive() const { return m_CaseSensitive; }
+  bool RecursiveSearch() const { return m_Recurse; }
+  void CaseSensitive(bool bVal) { m_CaseSensitive = bVal; }
+  void RecursiveSearch(bool bVal) { m_Recurse = bVal; }
+
+  void SetListener(FileFindListener* listener) { m_Listener = listener; }
+  // Called before every directory entry; the window lets its pending events run here.
+  void SetBreatheHook(std::function<void()> breathe) { m_Breathe = std::move(breathe); }
+
+  void StopSearch() { m_ResultFlag = UserCanceled; }
+  // `Pathname`: a folder ending in "/", a folder plus "/" plus a name pattern, or a name.
+  void SearchFile(const std::string& Pathname, bool blnSubFolders, bool blnCaseSensitive = false);
+
+ private:
+  struct Match {
+    std::string name;
+    bool isFile;
+  };
+  struct Listing {
+    std::vector<std::string> subfolders;
+    std::vector<Match> matches;
+  };
+
+  Result ResultFlag();
+  bool FileSpec(const std::string& InitPath, std::string& folder);
+  void FindFolders(const std::string& sPath);
+  bool ListFolder(const std::string& sPath, Listing& listing);
+  void FindFiles(const std::string& sPath, std::vector<Match> matches);
+  bool NameMatches(std::string_view name) const;
+  void RaiseFinished();
+  void ReportError(const char* operation) noexcept;
+
+  std::string& m_FoundFiles;
+  FileFindListener* m_Listener = nullptr;
+  std::function<void()> m_Breathe;
+  std::size_t m_Files = 0;
+  std::string m_FileSpec;
+  bool m_Recurse = false;
+  bool m_CaseSensitive = false;
+  Result m_ResultFlag = DirExSuccess;
+};
+
+// Receives the finder's notifications; CurrentFolder may call StopSearch to end the walk.
+class FileFindListener {
+ public:
+  virtual ~FileFindListener() = default;
+  // Before the folder's files are matched; no trailing "/" except for the root.
+  virtual void CurrentFolder(const std::string& FolderPath) = 0;
+  // Once per SearchFile. A listener that changes `Result` changes the finder's stored result.
+  virtual void Finished(std::size_t FileCount, clsFileFind::Result& Result) = 0;
+  // An error that ended one level of the walk (or the search); the walk itself goes on.
+  virtual void RunTimeError(const std::string& /*operation*/, const std::string& /*description*/) {}
+};
+
+}  // namespace lockvale
