@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "jobs/BatchEntry.h"
+
 namespace lockvale {
 
 const char* const kCliUsage =
@@ -9,9 +11,7 @@ const char* const kCliUsage =
     "                    [-o DEST] [--overwrite] [--delete-source] SOURCE\n";
 
 std::string DefaultDestination(const std::string& source, Direction direction) {
-  if (direction == Direction::Encrypt) return source + ".encr";
-  std::size_t at = source.rfind(".encr");
-  return at == std::string::npos ? std::string() : source.substr(0, at);
+  return DestinationFor(source, direction == Direction::Encrypt);
 }
 
 CliParseResult ParseCliOptions(const std::vector<std::string>& arguments) {

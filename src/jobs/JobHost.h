@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cipher/cEncrypt.h"
+#include "jobs/BatchList.h"
 #include "support/MessageBoxes.h"
 
 namespace lockvale {
@@ -21,6 +22,7 @@ class JobHost {
   virtual void FillProgress() = 0;
   // Puts the text job's result, UTF-8, in place of its text.
   virtual void DisplayString(const std::string& text) = 0;
+  virtual BatchList& BatchRows() = 0;
 };
 
 }  // namespace lockvale

@@ -1,5 +1,6 @@
 #include "jobs/JobRunner.h"
 
+#include "jobs/BatchJob.h"
 #include "jobs/SingleFileJob.h"
 #include "jobs/TextJob.h"
 
@@ -14,7 +15,8 @@ void RunJob(const JobRequest& request, JobHost& host) {
       TextJob(request, host).Run();
       break;
     case JobMode::MultipleFiles:
-      break;  // the batch list has no job yet
+      BatchJob(request, host).Run();
+      break;
   }
 }
 

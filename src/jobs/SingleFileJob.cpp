@@ -1,8 +1,5 @@
 #include "jobs/SingleFileJob.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "jobs/FileJob.h"
 #include "jobs/FileJobChecks.h"
 #include "jobs/JobSteps.h"
@@ -10,17 +7,6 @@
 #include "util/StatementMark.h"
 
 namespace lockvale {
-
-namespace {
-
-std::uint64_t FileLength(const std::string& path) {
-  std::error_code error;
-  const std::uint64_t length = std::filesystem::file_size(path, error);
-  if (error) throw std::system_error(error, "Cannot read " + path);
-  return length;
-}
-
-}  // namespace
 
 void SingleFileJob::Run() {
   if (!InputsAccepted() ||

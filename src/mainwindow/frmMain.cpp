@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -15,13 +16,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTreeWidget>
-
-#include <QKeyEvent>
 #include <QTextDocument>
+#include <QTreeWidget>
 
 #include "cipher/cEncrypt.h"
 #include "jobs/JobRunner.h"
+#include "mainwindow/BatchListView.h"
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/ModeLayout.h"
 #include "mainwindow/Twips.h"
@@ -221,6 +221,7 @@ void frmMain::BuildWindowControls() {
                                QStringLiteral("Destination Filename"), QStringLiteral("Overwrite"),
                                QStringLiteral("Delete source files")});
   Place(lstEncrypt, 120, 4080, 16575, 2775);
+  m_Batch = std::make_unique<BatchListView>(lstEncrypt);
   lstEncrypt->header()->resizeSection(0, Px(6600));
   lstEncrypt->header()->resizeSection(1, Px(6600));
 
@@ -270,6 +271,11 @@ void frmMain::ConnectHandlers() {
   connect(cmdEncryptFile, &QPushButton::clicked, this, &frmMain::cmdEncryptFile_Click);
   connect(mnuExecute, &QAction::triggered, this, &frmMain::cmdEncryptFile_Click);
   connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+  connect(cmdAdd, &QPushButton::clicked, this, &frmMain::cmdAdd_Click);
+  connect(cmdEdit, &QPushButton::clicked, this, &frmMain::cmdEdit_Click);
+  connect(cmdRemove, &QPushButton::clicked, this, &frmMain::cmdRemove_Click);
+  connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
+  connect(lstEncrypt, &QTreeWidget::itemClicked, this, &frmMain::lstEncrypt_Click);
 }
 
 void frmMain::FillSizeLists() {
@@ -336,14 +342,14 @@ void frmMain::optText_Click() {
 
 void frmMain::optEncrypt_Click() {
   LV_GUARD("optEncrypt_Click", [&] {
-    if (Mode() == JobMode::MultipleFiles) lstEncrypt->clear();
+    if (Mode() == JobMode::MultipleFiles) m_Batch->Clear();
     if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncr(txtFilename);
   });
 }
 
 void frmMain::optDecrypt_Click() {
   LV_GUARD("optDecrypt_Click", [&] {
-    if (Mode() == JobMode::MultipleFiles) lstEncrypt->clear();
+    if (Mode() == JobMode::MultipleFiles) m_Batch->Clear();
     if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncr(txtDestFilename);
   });
 }

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "fileselect/BrowseTarget.h"
 #include "jobs/JobHost.h"
 #include "jobs/JobRequest.h"
 
@@ -22,11 +23,12 @@ class QTreeWidget;
 
 namespace lockvale {
 
+class BatchListView;
 class JobProgress;
 
 // The main window. It owns every input of a job and reads them into a request when
 // Execute is pressed; the widgets carry the names below as their object names.
-class frmMain : public QMainWindow, private JobHost {
+class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   Q_OBJECT
 
  public:
@@ -43,6 +45,11 @@ class frmMain : public QMainWindow, private JobHost {
   void optDecrypt_Click();
   void cmdEncryptFile_Click();
   void mnuExit_Click();
+  void cmdAdd_Click();
+  void cmdEdit_Click();
+  void cmdRemove_Click();
+  void cmdClear_Click();
+  void lstEncrypt_Click();
 
  protected:
   // Closing the window ends the program, together with any other window open.
@@ -68,6 +75,18 @@ class frmMain : public QMainWindow, private JobHost {
   void StartProgress(std::uint64_t maximum) override;
   void FillProgress() override;
   void DisplayString(const std::string& text) override;
+  BatchList& BatchRows() override;
+
+  // BrowseTarget: what the browse dialog reads and fills in.
+  bool Encrypting() const override;
+  void SetSourceAndDestination(const std::string& source, const std::string& destination) override;
+  void SetFileFlags(bool overwrite, bool deleteSource) override;
+  bool HasSourceName() const override;
+  int BatchRowCount() const override;
+  void ClearBatchList() override;
+  void AppendBatchRows(const std::vector<BatchEntry>& rows) override;
+  void EnableListButtons(bool clear, bool add) override;
+  BatchEntry EntryFromInputs() const;
 
   QGroupBox* fraDetails;
   QRadioButton *optSingleFile, *optMultipleFiles, *optText;
@@ -94,6 +113,7 @@ class frmMain : public QMainWindow, private JobHost {
   std::unique_ptr<Notifier> m_Notifier;
   std::unique_ptr<cEncrypt> m_Rijndael;
   std::unique_ptr<JobProgress> m_Progress;
+  std::unique_ptr<BatchListView> m_Batch;
 };
 
 }  // namespace lockvale

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace lockvale {
@@ -11,6 +12,9 @@ bool SameFile(const std::string& a, const std::string& b);
 // True when the name is not empty and names a file of any kind other than a folder:
 // hidden, read-only and special files count, as does a symbolic link.
 bool FileExists(const std::string& path);
+
+// The file's length in bytes; throws std::system_error "Cannot read <path>: ..." when it has none.
+std::uint64_t FileLength(const std::string& path);
 
 // True when the name is a regular file (following symbolic links).
 bool IsRegularFile(const std::string& path);

@@ -1,7 +1,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "util/FileIdentity.h"
+#include "util/PosixIo.h"
 
 namespace lockvale {
 
@@ -15,6 +18,13 @@ bool SameFile(const std::string& a, const std::string& b) {
 bool FileExists(const std::string& path) {
   struct stat info {};
   return !path.empty() && ::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+std::uint64_t FileLength(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) posix::ThrowErrno(errno, "Cannot read " + path);
+  if (S_ISDIR(info.st_mode)) posix::ThrowErrno(EISDIR, "Cannot read " + path);
+  return static_cast<std::uint64_t>(info.st_size);
 }
 
 bool IsRegularFile(const std::string& path) {

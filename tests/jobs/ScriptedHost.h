@@ -8,6 +8,22 @@
 
 namespace lockvale::test {
 
+// The batch list as plain rows, with the reason each failed row was marked with.
+struct RowsList : BatchList {
+  std::size_t Count() const override { return rows.size(); }
+  BatchEntry Row(std::size_t index) const override { return rows.at(index); }
+  void KeepSource(std::size_t index) override { rows.at(index).deleteSource = "No"; }
+  void Remove(std::size_t index) override { rows.erase(rows.begin() + index); }
+  void MarkFailed(std::size_t index, const std::string& reason) override {
+    failed.resize(rows.size());
+    failed.at(index) = reason;
+  }
+  void ClearMarks() override { failed.assign(rows.size(), ""); }
+
+  std::vector<BatchEntry> rows;
+  std::vector<std::string> failed;
+};
+
 // A front end that records what a job shows and answers its questions by script.
 class ScriptedHost : public JobHost {
  public:
@@ -22,6 +38,7 @@ class ScriptedHost : public JobHost {
   }
   void FillProgress() override { progressFilled = true; }
   void DisplayString(const std::string& text) override { shown = text; }
+  BatchList& BatchRows() override { return list; }
 
   ScriptedBoxes boxes;
   cEncrypt cipher;
@@ -30,6 +47,7 @@ class ScriptedHost : public JobHost {
   std::uint64_t progressMaximum = 0;
   bool progressFilled = false;
   std::string shown;
+  RowsList list;
 };
 
 }  // namespace lockvale::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace lockvale {
+
+// One row of the batch list. The two flags are held as the texts "Yes" and "No" and
+// compared exactly: only "No" protects an existing destination, only "Yes" deletes a source.
+struct BatchEntry {
+  std::string source;
+  std::string destination;  // may be empty
+  std::string overwrite = "No";
+  std::string deleteSource = "No";
+  bool operator==(const BatchEntry&) const = default;
+};
+
+// The destination a source gets: the source plus ".encr" when encrypting; when
+// decrypting, the source cut before its last ".encr" found from the second character
+// on, or nothing when it has none. The test for ".encr" heeds case.
+std::string DestinationFor(const std::string& source, bool encrypting);
+
+}  // namespace lockvale

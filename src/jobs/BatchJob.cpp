@@ -1,0 +1,118 @@
+#include "jobs/BatchJob.h"
+
+#include <system_error>
+#include <unordered_map>
+#include <vector>
+
+#include "jobs/FileJob.h"
+#include "jobs/JobSteps.h"
+#include "util/FileIdentity.h"
+#include "util/StatementMark.h"
+
+namespace lockvale {
+
+namespace {
+
+std::string ReuseQuestion(std::size_t s, std::size_t y) {
+  const std::string earlier = std::to_string(s + 1), later = std::to_string(y + 1);
+  return "At entry " + earlier + ", you have chosen to remove the source file. However, at entry " +
+         later +
+         " you want to use the source file again. Select yes to keep the source file at "
+         "entry " +
+         earlier + " or no to remove the entry at line " + later + ".";
+}
+
+}  // namespace
+
+void BatchJob::Run() {
+  const Direction direction = m_Request.direction;
+  const bool encrypting = direction == Direction::Encrypt;
+  if (m_List.Count() == 0) {
+    m_Host.Boxes().Notice(encrypting ? "You have not added any files to encrypt."
+                                     : "You have not added any files to decrypt.",
+                          "Encrypt");
+    return;
+  }
+  if (!Confirmed(m_Host, direction, "Are you sure you wish to encrypt these files?",
+                 "Are you sure you wish to decrypt these files?"))
+    return;
+  m_List.ClearMarks();
+  for (std::size_t x = 0; x < m_List.Count(); ++x) {
+    if (encrypting && !SourcesSettled()) return;
+    if (x >= m_List.Count()) break;
+    if (m_Request.keyText.empty()) {
+      m_Host.Boxes().Notice("Please enter a security key", "Security Key");
+      return;
+    }
+    const BatchEntry row = m_List.Row(x);
+    if (!Transform(x, row)) m_AnyFailed = true;
+  }
+  CompleteJob(m_Host, direction, m_AnyFailed);
+}
+
+// One pass over the list: for each row, the first earlier row with the same source text
+// that deletes it. The list changes only through the answers, so a pass that asked nothing
+// settles it for the rest of the run. False when the user cancelled.
+bool BatchJob::SourcesSettled() {
+  if (m_ListSettled) return true;
+  bool asked = false;
+  std::unordered_map<std::string, std::vector<std::size_t>> deleters;  // rows in order
+  auto note = [&](std::size_t row) {
+    const BatchEntry entry = m_List.Row(row);
+    if (entry.deleteSource == "Yes") deleters[entry.source].push_back(row);
+  };
+  for (std::size_t y = 0; y < m_List.Count(); ++y) {
+    auto found = deleters.find(m_List.Row(y).source);
+    if (found == deleters.end() || found->second.empty()) {
+      note(y);
+      continue;
+    }
+    asked = true;
+    const std::size_t s = found->second.front();
+    const MessageAnswer answer =
+        m_Host.Boxes().Ask(ReuseQuestion(s, y), "Source", NoticeIcon::Information);
+    if (answer == MessageAnswer::Cancel) return false;
+    if (answer == MessageAnswer::Yes) {
+      m_List.KeepSource(s);
+      found->second.erase(found->second.begin());
+      note(y);
+    } else {
+      m_List.Remove(y);
+      // The row that moves up is not asked about in this pass, but later rows see it.
+      if (y < m_List.Count()) note(y);
+    }
+  }
+  m_ListSettled = !asked;
+  return true;
+}
+
+// False when the row failed.
+bool BatchJob::Transform(std::size_t x, const BatchEntry& row) {
+  FileName = row.source;
+  if (FileName.empty()) return true;
+  FileName2 = row.destination;
+  LV_STMT(m_Host.StartProgress(FileLength(FileName) + 1));  // a missing source ends the run
+  if (row.overwrite == "No" && FileExists(FileName2)) return true;
+  if (FileName2.empty()) return true;
+  if (SameFile(FileName, FileName2)) {
+    m_List.MarkFailed(x, "The destination file is the same as the source file");
+    return false;
+  }
+  const bool encrypting = m_Request.direction == Direction::Encrypt;
+  const int KeyBits = m_Request.keyBits;
+  auto pass = LV_STMT(GetPassword(m_Request.keyText));
+  m_Host.SetStatusText(encrypting ? "Encrypting File" : "Decrypting File");
+  cEncrypt& cipher = m_Host.Cipher();
+  LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
+  const FileJobRequest request{FileName, FileName2, m_Request.direction, row.overwrite != "No",
+                               row.deleteSource == "Yes"};
+  try {
+    if (RunFileJob(cipher, request) == FileJobOutcome::Completed) return true;
+    m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
+  } catch (const std::system_error& error) {
+    m_List.MarkFailed(x, error.what());
+  }
+  return false;
+}
+
+}  // namespace lockvale

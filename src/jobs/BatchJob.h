@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "jobs/JobHost.h"
+#include "jobs/JobRequest.h"
+
+namespace lockvale {
+
+// Encrypts or decrypts every row of the batch list with the one key. Before each entry
+// of an encryption it settles, with the user, the rows that would delete a source that a
+// later row still reads. A row that fails is marked and the run goes on; no row's
+// failure removes another row's output.
+class BatchJob {
+ public:
+  BatchJob(const JobRequest& request, JobHost& host)
+      : m_Request(request), m_Host(host), m_List(host.BatchRows()) {}
+  void Run();
+
+ private:
+  bool SourcesSettled();
+  bool Transform(std::size_t x, const BatchEntry& row);
+
+  const JobRequest& m_Request;
+  JobHost& m_Host;
+  BatchList& m_List;
+  bool m_ListSettled = false;  // the last source-reuse pass asked nothing
+  bool m_AnyFailed = false;
+  std::string FileName;   // the entry's source
+  std::string FileName2;  // the entry's destination
+};
+
+}  // namespace lockvale
