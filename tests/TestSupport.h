@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -18,6 +20,7 @@
 namespace lockvale::test {
 
 using Bytes = std::vector<std::uint8_t>;
+using Names = std::vector<std::string>;
 using Requests = std::vector<MessageRequest>;
 
 // Records a cipher's notices as the message boxes the window would show.
@@ -30,29 +33,61 @@ struct NoticeRecorder {
 inline Bytes RandomBytes(std::size_t size, std::uint64_t seed) {
   std::mt19937_64 generator(seed);
   Bytes bytes(size);
-  for (auto& b : bytes)
-    b = static_cast<std::uint8_t>(generator());
+  std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<std::uint8_t>(generator()); });
   return bytes;
 }
 
-// AES-ECB without padding from OpenSSL: the independent reference.
+// The key bytes of a typed key: its bytes, cut or zero-padded to 32.
+inline Bytes Key(std::string_view text) {
+  Bytes key(text.begin(), text.begin() + std::min<std::size_t>(text.size(), 32));
+  key.resize(32, 0);
+  return key;
+}
+
+// AES-ECB without padding from OpenSSL, the independent reference: the first
+// keyBits / 8 bytes of `key` are used.
 inline Bytes OpenSslEcb(bool encrypt, const Bytes& key, int keyBits, const Bytes& data) {
-  const EVP_CIPHER* cipher = keyBits == 128   ? EVP_aes_128_ecb()
-                             : keyBits == 192 ? EVP_aes_192_ecb()
-                                              : EVP_aes_256_ecb();
-  EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
+  const std::string name = "aes-" + std::to_string(keyBits) + "-ecb";
+  std::unique_ptr<EVP_CIPHER_CTX, void (*)(EVP_CIPHER_CTX*)> ctx(EVP_CIPHER_CTX_new(),
+                                                                 EVP_CIPHER_CTX_free);
   Bytes out(data.size() + 16);
   int len = 0, tail = 0;
-  if (!EVP_CipherInit_ex(ctx, cipher, nullptr, key.data(), nullptr, encrypt ? 1 : 0) ||
-      !EVP_CIPHER_CTX_set_padding(ctx, 0) ||
-      !EVP_CipherUpdate(ctx, out.data(), &len, data.data(), static_cast<int>(data.size())) ||
-      !EVP_CipherFinal_ex(ctx, out.data() + len, &tail)) {
-    EVP_CIPHER_CTX_free(ctx);
+  if (!EVP_CipherInit_ex(ctx.get(), EVP_get_cipherbyname(name.c_str()), nullptr, key.data(),
+                         nullptr, encrypt ? 1 : 0) ||
+      !EVP_CIPHER_CTX_set_padding(ctx.get(), 0) ||
+      !EVP_CipherUpdate(ctx.get(), out.data(), &len, data.data(), static_cast<int>(data.size())) ||
+      !EVP_CipherFinal_ex(ctx.get(), out.data() + len, &tail))
     throw std::runtime_error("OpenSSL ECB failed");
-  }
-  EVP_CIPHER_CTX_free(ctx);
   out.resize(static_cast<std::size_t>(len + tail));
   return out;
+}
+
+// The encrypted-file form of `plain` before ECB: zero padding, then the length byte.
+inline Bytes PadWithLengthByte(const Bytes& plain) {
+  Bytes padded(plain);
+  padded.resize((plain.size() + 16) & ~std::size_t{15}, 0);
+  padded.back() = static_cast<std::uint8_t>(plain.size() % 16);
+  return padded;
+}
+
+// A key text (found by a deterministic search) under which the last block of `ciphertext`
+// decrypts to one ending in `lastByte`: a wrong key that gives a chosen length byte.
+inline std::string WrongKey(const Bytes& ciphertext, int keyBits, std::uint8_t lastByte) {
+  const Bytes last(ciphertext.end() - 16, ciphertext.end());
+  for (int n = 1;; ++n)
+    if (OpenSslEcb(false, Key(std::to_string(n)), keyBits, last).back() == lastByte)
+      return std::to_string(n);
+}
+
+// The exception of type E that `action` throws, if any.
+template <typename E, typename F>
+std::optional<E> Caught(F&& action) {
+  try {
+    action();
+  } catch (const E& error) {
+    return error;
+  }
+  return std::nullopt;
 }
 
 // A fresh folder under the system's temporary folder, removed with its contents.
@@ -70,9 +105,8 @@ class TempDir {
   }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
   const std::filesystem::path& Path() const { return path_; }
-  // Names of everything in the folder, sorted.
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
+  Names Entries() const {  // sorted
+    Names names;
     for (const auto& entry : std::filesystem::directory_iterator(path_))
       names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
@@ -96,25 +130,15 @@ inline Bytes ReadFile(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The encrypted-file form of `plain`: zero padding and the length byte, then ECB.
-inline Bytes PadWithLengthByte(const Bytes& plain) {
-  Bytes padded(plain);
-  std::size_t size = (plain.size() + 16) & ~std::size_t{15};
-  padded.resize(size, 0);
-  padded.back() = static_cast<std::uint8_t>(plain.size() % 16);
-  return padded;
-}
-
 // Serves a buffer; `claimedSize` lets a test pretend the data is longer than it is.
 class MemorySource : public ByteSource {
  public:
-  explicit MemorySource(Bytes data) : data_(std::move(data)), claimedSize_(data_.size()) {}
-  MemorySource(Bytes data, std::uint64_t claimedSize)
-      : data_(std::move(data)), claimedSize_(claimedSize) {}
+  explicit MemorySource(Bytes data, std::optional<std::uint64_t> claimedSize = {})
+      : data_(std::move(data)), claimedSize_(claimedSize.value_or(data_.size())) {}
   std::uint64_t Size() const override { return claimedSize_; }
   std::size_t Read(std::uint8_t* out, std::size_t size) override {
-    std::size_t n = std::min(size, data_.size() - position_);
-    std::copy_n(data_.begin() + static_cast<std::ptrdiff_t>(position_), n, out);
+    const std::size_t n = std::min(size, data_.size() - position_);
+    std::copy_n(data_.data() + position_, n, out);
     position_ += n;
     return n;
   }
@@ -132,14 +156,5 @@ class MemorySink : public ByteSink {
   }
   Bytes bytes;
 };
-
-// A key (found by a deterministic search) under which `block` decrypts to a
-// block ending in `lastByte`: a wrong key giving a chosen length byte.
-inline Bytes KeyDecryptingToLastByte(const Bytes& block, int keyBits, std::uint8_t lastByte) {
-  for (std::uint64_t seed = 1;; ++seed) {
-    Bytes key = RandomBytes(32, seed);
-    if (OpenSslEcb(false, key, keyBits, block).back() == lastByte) return key;
-  }
-}
 
 }  // namespace lockvale::test

@@ -5,12 +5,7 @@
 #include "TestSupport.h"
 #include "cipher/cEncrypt.h"
 
-namespace lockvale {
-namespace {
-
-using test::Bytes;
-using test::OpenSslEcb;
-using test::RandomBytes;
+namespace lockvale::test {
 
 TEST(ArrayForm, PaddingSizesContentAndRoundTrip) {
   // plaintext size, ciphertext size without and with the length byte
@@ -25,11 +20,9 @@ TEST(ArrayForm, PaddingSizesContentAndRoundTrip) {
         SCOPED_TRACE(testing::Message()
                      << bits << " bits, " << size[0] << " bytes, " << appendsize);
         const Bytes plain = RandomBytes(size[0], size[0]);
-        Bytes padded = plain;
+        Bytes padded = plain, encrypted{1, 2, 3}, back{9};
         padded.resize(size[1 + appendsize], 0);
         if (appendsize) padded.back() = static_cast<std::uint8_t>(size[0] % 16);
-
-        Bytes encrypted{1, 2, 3}, back{9};
         ASSERT_EQ(cipher.ArrayEncrypt(plain, encrypted, appendsize), 0);
         EXPECT_EQ(encrypted, OpenSslEcb(true, key, bits, padded));
         ASSERT_EQ(cipher.ArrayDecrypt(back, encrypted, appendsize), 0);
@@ -43,23 +36,20 @@ TEST(ArrayForm, PaddingSizesContentAndRoundTrip) {
 TEST(ArrayForm, RaggedCiphertextAndBadLengthByteAreRefused) {
   cEncrypt cipher;
   cipher.SetCipherKeyString("right", 256);
-  test::NoticeRecorder notices(cipher);
-  const auto ragged = test::NoticeBox("Ciphertext size not a multiple of block size", "Size");
-  Bytes plain{1, 2, 3};
+  NoticeRecorder notices(cipher);
+  const auto ragged = NoticeBox("Ciphertext size not a multiple of block size", "Size");
+  Bytes plain{1, 2, 3}, encrypted;
   EXPECT_EQ(cipher.ArrayDecrypt(plain, RandomBytes(20, 24), 0), -1);
   EXPECT_EQ(cipher.ArrayDecrypt(plain, Bytes{}, 1), -1);  // no room for a length byte
   EXPECT_EQ(plain, (Bytes{1, 2, 3}));
-  EXPECT_EQ(notices.boxes.TakeAsked(), (test::Requests{ragged, ragged}));
+  EXPECT_EQ(notices.boxes.TakeAsked(), (Requests{ragged, ragged}));
 
-  Bytes encrypted;
   cipher.ArrayEncrypt(RandomBytes(40, 26), encrypted, 1);
-  const Bytes lastBlock(encrypted.end() - 16, encrypted.end());
-  cipher.SetCipherKey(test::KeyDecryptingToLastByte(lastBlock, 256, 16), 256);
+  cipher.SetCipherKeyString(WrongKey(encrypted, 256, 16), 256);
   EXPECT_EQ(cipher.ArrayDecrypt(plain, encrypted, 1), 1);
   EXPECT_EQ(plain.size(), encrypted.size());
   EXPECT_EQ(notices.boxes.TakeAsked(),
-            test::Requests{test::NoticeBox("Warning - Incorrect length field", "Length")});
+            Requests{NoticeBox("Warning - Incorrect length field", "Length")});
 }
 
-}  // namespace
-}  // namespace lockvale
+}  // namespace lockvale::test
