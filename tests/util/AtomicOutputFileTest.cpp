@@ -7,39 +7,31 @@
 
 #include "TestSupport.h"
 
-namespace lockvale {
-namespace {
-
-using test::Bytes;
+namespace lockvale::test {
 
 TEST(AtomicOutputFile, AppearsOnlyOnCommitAndNeverReplacesUnasked) {
-  test::TempDir dir;
+  TempDir dir;
   const Bytes data = {1, 2, 3};
-  test::WriteFile(dir / "old", {9});
+  WriteFile(dir / "old", {9});
   {
     AtomicOutputFile abandoned(dir / "old", 0666);
     abandoned.Write(data.data(), data.size());
   }
-  EXPECT_EQ(test::ReadFile(dir / "old"), Bytes{9});
+  EXPECT_EQ(ReadFile(dir / "old"), Bytes{9});
 
   AtomicOutputFile refused(dir / "old", 0666);
-  try {
-    refused.Commit(false);
-    ADD_FAILURE() << "replaced an existing file unasked";
-  } catch (const std::system_error& error) {
-    EXPECT_EQ(error.code(), std::errc::file_exists);
-  }
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"old"});  // no temporary left behind
+  const auto error = Caught<std::system_error>([&] { refused.Commit(false); });
+  EXPECT_EQ(error.value().code(), std::errc::file_exists);
+  EXPECT_EQ(dir.Entries(), Names{"old"});  // no temporary left behind
 
-  mode_t mask = ::umask(022);
+  const mode_t mask = ::umask(022);
   AtomicOutputFile replacing(dir / "old", 0666);
   replacing.Write(data.data(), data.size());
   replacing.Commit(true);
   ::umask(mask);
-  EXPECT_EQ(test::ReadFile(dir / "old"), data);
-  EXPECT_EQ(std::filesystem::status(dir / "old").permissions(),
-            std::filesystem::perms(0644));  // an ordinary new file, not a private temporary
+  EXPECT_EQ(ReadFile(dir / "old"), data);
+  // An ordinary new file, not a private temporary.
+  EXPECT_EQ(std::filesystem::status(dir / "old").permissions(), std::filesystem::perms(0644));
 }
 
-}  // namespace
-}  // namespace lockvale
+}  // namespace lockvale::test

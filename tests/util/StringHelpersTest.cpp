@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace lockvale {
-namespace {
+namespace lockvale::test {
 
 TEST(StringHelpers, SplitGivesOnePieceMoreThanSeparators) {
   using Pieces = std::vector<std::string>;
@@ -25,5 +24,4 @@ TEST(StringHelpers, RInStrFindsTheLastOccurrenceFromTheSecondCharacter) {
     EXPECT_EQ(RInStr(text, part), position) << text;
 }
 
-}  // namespace
-}  // namespace lockvale
+}  // namespace lockvale::test
