@@ -7,50 +7,42 @@
 #include "ScriptedHost.h"
 #include "TestSupport.h"
 
-namespace lockvale {
-namespace {
+namespace lockvale::test {
 
-using test::Bytes;
-using test::NoticeBox;
-using Requests = std::vector<MessageRequest>;
-
-const MessageRequest kConfirmEncrypt =
-    test::QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt");
-const MessageRequest kConfirmDecrypt =
-    test::QuestionBox("Are you sure you wish to decrypt this file?", "Encrypt");
-const MessageRequest kEncryptFinished = NoticeBox("Encrypt Finished", "Status");
+static const MessageRequest kConfirmEncrypt =
+    QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt");
+static const MessageRequest kConfirmDecrypt =
+    QuestionBox("Are you sure you wish to decrypt this file?", "Encrypt");
+static const MessageRequest kEncryptFinished = NoticeBox("Encrypt Finished", "Status");
 
 class SingleFileJobTest : public ::testing::Test {
  protected:
   void Run(const std::string& source, const std::string& destination,
            Direction direction = Direction::Encrypt, std::string_view key = "key", int bits = 128) {
-    JobRequest request;
     request.direction = direction;
     request.source = source.empty() ? source : dir / source;
     request.destination = destination.empty() ? destination : dir / destination;
     request.keyText = SecretText(key);
     request.keyBits = bits;
-    request.overwrite = overwrite;
-    request.deleteSource = deleteSource;
     SingleFileJob(request, host).Run();
   }
   MessageRequest OverwriteQuestion(const std::string& name) {
-    return test::QuestionBox(dir / name + " already exists. Do you wish to overwrite it?",
-                             "Lockvale", NoticeIcon::Information);
+    return QuestionBox(dir / name + " already exists. Do you wish to overwrite it?", "Lockvale",
+                       NoticeIcon::Information);
   }
-  Bytes Read(const std::string& name) { return test::ReadFile(dir / name); }
+  Bytes Read(const std::string& name) { return ReadFile(dir / name); }
 
-  test::TempDir dir;
-  test::ScriptedHost host;
-  bool overwrite = false, deleteSource = false;
+  TempDir dir;
+  ScriptedHost host;
+  JobRequest request;  // the options as a test sets them
 };
 
 TEST_F(SingleFileJobTest, RefusesIncompleteInputsInOrderAndTouchesNothing) {
-  test::WriteFile(dir / "a.txt", {1, 2, 3});
+  WriteFile(dir / "a.txt", {1, 2, 3});
   std::filesystem::create_directory(dir.Path() / "folder");
   ASSERT_EQ(::symlink((dir / "a.txt").c_str(), (dir / "link").c_str()), 0);
   const std::string missing = "Source file does not exist. Please enter a valid source filename";
-  const std::tuple<std::string, std::string, std::string, MessageRequest> cases[] = {
+  const std::tuple<std::string, std::string, std::string, MessageRequest> kCases[] = {
       {"", "b", "k", NoticeBox("Please enter a valid source filename", "Source filename")},
       {"missing", "", "", NoticeBox(missing, "Source filename")},
       {"folder", "b", "k", NoticeBox(missing, "Source filename")},
@@ -62,78 +54,76 @@ TEST_F(SingleFileJobTest, RefusesIncompleteInputsInOrderAndTouchesNothing) {
                  "different destination filename",
                  "Destination filename")},
   };
-  for (const auto& [source, destination, key, refusal] : cases) {
+  for (const auto& [source, destination, key, refusal] : kCases) {
     Run(source, destination, Direction::Encrypt, key);
     EXPECT_EQ(host.boxes.TakeAsked(), Requests{refusal}) << source << " " << destination;
   }
   EXPECT_TRUE(host.statuses.empty());
   EXPECT_EQ(Read("a.txt"), (Bytes{1, 2, 3}));
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.txt", "folder", "link"}));
+  EXPECT_EQ(dir.Entries(), (Names{"a.txt", "folder", "link"}));
 }
 
-TEST_F(SingleFileJobTest, DeclinedQuestionsChangeNothing) {
-  test::WriteFile(dir / "a.txt", Bytes(99, 7));
-  test::WriteFile(dir / "a.txt.encr", {'o', 'l', 'd'});
-  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
-    host.boxes.Queue(answer);
-    Run("a.txt", "a.txt.encr");
-    host.boxes.Queue(MessageAnswer::Yes);
-    host.boxes.Queue(answer);
-    Run("a.txt", "a.txt.encr");
-    EXPECT_EQ(host.boxes.TakeAsked(),
-              (Requests{kConfirmEncrypt, kConfirmEncrypt, OverwriteQuestion("a.txt.encr")}));
+// Only Yes goes on; an existing destination, read-only or hidden too, is replaced when
+// the user agrees or the overwrite option is on.
+TEST_F(SingleFileJobTest, QuestionsDecideAndAgreedReplacementsTakeProtectedFilesToo) {
+  WriteFile(dir / "a.txt", Bytes(99, 7));
+  for (const char* name : {"readonly.encr", ".hidden.encr"}) {
+    WriteFile(dir / name, {'o', 'l', 'd'});
+    std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read);
   }
-  EXPECT_EQ(Read("a.txt.encr"), (Bytes{'o', 'l', 'd'}));
+  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
+    host.boxes.answers = {answer, MessageAnswer::Yes, answer};
+    Run("a.txt", "readonly.encr");
+    Run("a.txt", "readonly.encr");
+    EXPECT_EQ(host.boxes.TakeAsked(),
+              (Requests{kConfirmEncrypt, kConfirmEncrypt, OverwriteQuestion("readonly.encr")}));
+  }
+  EXPECT_EQ(Read("readonly.encr"), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(host.progressMaximum, 100u);  // set before the overwrite question
   EXPECT_FALSE(host.progressFilled);
   EXPECT_TRUE(host.statuses.empty());
+
+  for (const char* name : {"readonly.encr", ".hidden.encr"}) {
+    host.boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    Run("a.txt", name);
+    EXPECT_EQ(host.boxes.TakeAsked(),
+              (Requests{kConfirmEncrypt, OverwriteQuestion(name), kEncryptFinished}));
+    EXPECT_EQ(Read(name).size(), 112u);
+  }
+  request.overwrite = true;
+  host.boxes.Queue(MessageAnswer::Yes);
+  Run("a.txt", "readonly.encr");
+  EXPECT_EQ(host.boxes.TakeAsked(), (Requests{kConfirmEncrypt, kEncryptFinished}));
+  EXPECT_EQ(host.boxes.unscripted, 0);
 }
 
 TEST_F(SingleFileJobTest, EncryptsToTheFileFormatAndBackDeletingTheSource) {
-  const Bytes plain = test::RandomBytes(70'001, 1);
-  test::WriteFile(dir / "plain", plain);
-  deleteSource = true;
+  const Bytes plain = RandomBytes(70'001, 1);
+  WriteFile(dir / "plain", plain);
+  request.deleteSource = true;
   host.boxes.Queue(MessageAnswer::Yes);
   Run("plain", "plain.encr", Direction::Encrypt, "correct horse", 192);
   EXPECT_EQ(host.boxes.TakeAsked(), (Requests{kConfirmEncrypt, kEncryptFinished}));
-  EXPECT_EQ(host.statuses, (std::vector<std::string>{"Encrypting File", "Completed"}));
+  EXPECT_EQ(host.statuses, (Names{"Encrypting File", "Completed"}));
   EXPECT_EQ(host.progressMaximum, 70'002u);
   EXPECT_TRUE(host.progressFilled);
-  Bytes key{'c', 'o', 'r', 'r', 'e', 'c', 't', ' ', 'h', 'o', 'r', 's', 'e'};
-  key.resize(24, 0);
-  EXPECT_EQ(Read("plain.encr"), test::OpenSslEcb(true, key, 192, test::PadWithLengthByte(plain)));
+  EXPECT_EQ(Read("plain.encr"),
+            OpenSslEcb(true, Key("correct horse"), 192, PadWithLengthByte(plain)));
 
   host.boxes.Queue(MessageAnswer::Yes);
   Run("plain.encr", "plain", Direction::Decrypt, "correct horse", 192);
   EXPECT_EQ(host.boxes.TakeAsked(),
             (Requests{kConfirmDecrypt, NoticeBox("Decrypt Finished", "Status")}));
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"plain"});
+  EXPECT_EQ(dir.Entries(), Names{"plain"});
   EXPECT_EQ(Read("plain"), plain);
-}
-
-TEST_F(SingleFileJobTest, ReplacesProtectedDestinationsOnlyWhenAgreed) {
-  test::WriteFile(dir / "a.txt", {'n', 'e', 'w'});
-  for (const char* name : {"readonly.encr", ".hidden.encr"}) {
-    test::WriteFile(dir / name, {'o', 'l', 'd'});
-    std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read);
-    host.boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
-    Run("a.txt", name);
-    EXPECT_EQ(host.boxes.TakeAsked(),
-              (Requests{kConfirmEncrypt, OverwriteQuestion(name), kEncryptFinished}));
-    EXPECT_EQ(Read(name).size(), 16u);
-  }
-  overwrite = true;
-  host.boxes.Queue(MessageAnswer::Yes);
-  Run("a.txt", "readonly.encr");
-  EXPECT_EQ(host.boxes.TakeAsked(), (Requests{kConfirmEncrypt, kEncryptFinished}));
 }
 
 // The size check comes before anything is created, so even a missing destination
 // folder gets the size message rather than an error report.
 TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
-  test::WriteFile(dir / "bad.encr", Bytes(17, 1));
-  test::WriteFile(dir / "bad", {'k', 'e', 'e', 'p'});
-  overwrite = deleteSource = true;
+  WriteFile(dir / "bad.encr", Bytes(17, 1));
+  WriteFile(dir / "bad", {'k', 'e', 'e', 'p'});
+  request.overwrite = request.deleteSource = true;
   for (const char* destination : {"bad", "missing-folder/bad"}) {
     host.boxes.Queue(MessageAnswer::Yes);
     Run("bad.encr", destination, Direction::Decrypt);
@@ -146,8 +136,7 @@ TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
   }
   EXPECT_EQ(Read("bad"), (Bytes{'k', 'e', 'e', 'p'}));
   EXPECT_EQ(Read("bad.encr"), Bytes(17, 1));
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"bad", "bad.encr"}));
+  EXPECT_EQ(dir.Entries(), (Names{"bad", "bad.encr"}));
 }
 
-}  // namespace
-}  // namespace lockvale
+}  // namespace lockvale::test

@@ -7,23 +7,18 @@
 #include "TestSupport.h"
 #include "jobs/HexText.h"
 
-namespace lockvale {
-namespace {
+namespace lockvale::test {
 
-using test::NoticeBox;
-using Requests = std::vector<MessageRequest>;
+static const MessageRequest kConfirmEncrypt =
+    QuestionBox("Are you sure you wish to encrypt this text?", "Encrypt");
+static const MessageRequest kConfirmDecrypt =
+    QuestionBox("Are you sure you wish to decrypt this text?", "Encrypt");
 
-const MessageRequest kConfirmEncrypt =
-    test::QuestionBox("Are you sure you wish to encrypt this text?", "Encrypt");
-const MessageRequest kConfirmDecrypt =
-    test::QuestionBox("Are you sure you wish to decrypt this text?", "Encrypt");
-
-// The zero-padded ECB ciphertext of the bytes, as grouped digits.
-std::string CipherDigits(std::string_view text, std::string_view key) {
-  test::Bytes padded(text.begin(), text.end()), keyBytes(key.begin(), key.end());
+// The zero-padded ECB ciphertext of the bytes under a 128-bit key, as grouped digits.
+static std::string CipherDigits(std::string_view text, std::string_view key) {
+  Bytes padded(text.begin(), text.end());
   padded.resize((padded.size() + 15) / 16 * 16, 0);
-  keyBytes.resize(16, 0);
-  return HexDisplay(test::OpenSslEcb(true, keyBytes, 128, padded), 16);
+  return HexDisplay(OpenSslEcb(true, Key(key), 128, padded), 16);
 }
 
 class TextJobTest : public ::testing::Test {
@@ -39,7 +34,7 @@ class TextJobTest : public ::testing::Test {
     return host.shown;
   }
 
-  test::ScriptedHost host;
+  ScriptedHost host;
 };
 
 TEST_F(TextJobTest, RoundTripsTextsThroughGroupedDigits) {
@@ -59,9 +54,8 @@ TEST_F(TextJobTest, RoundTripsTextsThroughGroupedDigits) {
               (Requests{kConfirmEncrypt, NoticeBox("Encrypt Finished", "Status"), kConfirmDecrypt,
                         NoticeBox("Decrypt Finished", "Status")}));
   }
-  EXPECT_EQ(std::vector(host.statuses.end() - 5, host.statuses.end()),
-            (std::vector<std::string>{"Converting Text", "Decrypting Data", "Converting Text", "",
-                                      "Completed"}));
+  EXPECT_EQ(Names(host.statuses.end() - 5, host.statuses.end()),
+            (Names{"Converting Text", "Decrypting Data", "Converting Text", "", "Completed"}));
 }
 
 TEST_F(TextJobTest, RefusesEmptyInputsBeforeAskingAndTextThatIsNotCiphertext) {
@@ -99,5 +93,4 @@ TEST_F(TextJobTest, KeysAndTextsGoThroughTheCodePage) {
   EXPECT_EQ(back, cafe);
 }
 
-}  // namespace
-}  // namespace lockvale
+}  // namespace lockvale::test
