@@ -18,51 +18,48 @@
 #include "support/TestHooks.h"
 #include "util/RaisedError.h"
 
-using namespace lockvale;
-using test::ScriptedMessageBoxes;
-
-namespace {
+namespace lockvale::test {
 
 // The statements the reports below name; this file is numbered as the program's sources are.
-void RejectKeyBits() {
+static void RejectKeyBits() {
   LV_STMT(throw RaisedError(1, "cEncrypt.SetCipherKey - Illegal KeyBits Value"));
 }
-void FillDisk() {
+static void FillDisk() {
   LV_STMT(throw std::system_error(ENOSPC, std::generic_category(),
                                   "Cannot write /tmp/out.encr (the disk is full)"));
 }
-void RunOutOfMemory() {
+static void RunOutOfMemory() {
   LV_STMT(throw std::bad_alloc());
 }
-void ThrowAnInt() {
+static void ThrowAnInt() {
   LV_STMT(throw 42);
 }
-
-void RunMarked(const std::function<void()>& body) {
+static void RunMarked(const std::function<void()>& body) {
   LV_STMT(body());
 }
-void cmdTest_Click(const std::function<void()>& body) {
+static void cmdTest_Click(const std::function<void()>& body) {
   LV_GUARD("cmdTest_Click", [&] { RunMarked(body); });
 }
 
-// Runs the table generator over `root`; returns its exit code and the table or its errors.
-std::pair<int, QString> Generate(const QString& root, const QString& output) {
+// Writes `sources` (path, text) under `root`, runs the table generator over it and returns
+// its exit code and the table or its errors.
+static std::pair<int, QString> Generate(
+    const QString& root, const std::vector<std::pair<QString, QByteArray>>& sources) {
+  for (const auto& [path, text] : sources) {
+    QDir(root).mkpath(QFileInfo(path).path());
+    QFile file(root + "/" + path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return {-1, path};
+  }
   QProcess cmake;
   cmake.start(
       QStringLiteral("cmake"),
-      {"-DSOURCE_ROOT=" + root, "-DOUTPUT=" + output, QStringLiteral("-P"),
+      {"-DSOURCE_ROOT=" + root, "-DOUTPUT=" + root + ".cpp", QStringLiteral("-P"),
        QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../cmake/StatementTable.cmake")});
   cmake.waitForFinished(-1);
-  QFile table(output);
+  QFile table(root + ".cpp");
   if (cmake.exitCode() != 0 || !table.open(QIODevice::ReadOnly))
     return {cmake.exitCode(), QString::fromUtf8(cmake.readAllStandardError())};
   return {0, QString::fromUtf8(table.readAll())};
-}
-
-void WriteSource(const QString& root, const QString& path, const QByteArray& text) {
-  QDir(root).mkpath(QFileInfo(path).path());
-  QFile file(root + "/" + path);
-  QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
 }
 
 // The generated table's rows, read back; the strings they point to live as long as it does.
@@ -83,25 +80,21 @@ struct LoadedTable {
           {file.c_str(), match.captured(2).toInt(), match.captured(3).toInt(), text.c_str()});
     }
   }
-
-  int NumberOf(const char* text) const {
-    for (const StatementEntry& entry : entries)
-      if (std::string_view(entry.text) == text) return entry.number;
-    return -1;
-  }
 };
 
-MessageRequest ErrorQuestion(int number, const QString& description, int line, const char* code) {
-  return test::QuestionBox(
-      QStringLiteral("Error Number: %1.\r\nError Description: %2.\r\n"
-                     "Error Line: %3.\r\nError Code: %4\r\n"
-                     "Do you wish to pause on this error again?")
-          .arg(QString::number(number), description, QString::number(line), QString::fromUtf8(code))
-          .toStdString(),
-      "Error");
+static MessageRequest ErrorQuestion(int number, const std::string& description, int line,
+                                    const std::string& code) {
+  return QuestionBox("Error Number: " + std::to_string(number) +
+                         ".\r\nError Description: " + description +
+                         ".\r\nError Line: " + std::to_string(line) + ".\r\nError Code: " + code +
+                         "\r\nDo you wish to pause on this error again?",
+                     "Error");
 }
 
-}  // namespace
+}  // namespace lockvale::test
+
+using namespace lockvale;
+using namespace lockvale::test;
 
 class ErrorReportTest : public QObject {
   Q_OBJECT
@@ -109,17 +102,20 @@ class ErrorReportTest : public QObject {
   QTemporaryDir m_Temp;
   std::unique_ptr<LoadedTable> m_Table;  // this file's statements, in place of the program's
 
-  MessageRequest Reported(int number, const QString& description, const char* code) const {
-    return ErrorQuestion(number, description, m_Table->NumberOf(code), code);
+  // The report of an error in the statement of this file whose text is `code`.
+  MessageRequest Reported(int number, const std::string& description, const char* code) const {
+    for (const StatementEntry& entry : m_Table->entries)
+      if (std::string_view(entry.text) == code)
+        return ErrorQuestion(number, description, entry.number, code);
+    return {};
   }
 
  private slots:
   void initTestCase() {
     QFile source(QStringLiteral(__FILE__));
     QVERIFY(source.open(QIODevice::ReadOnly));
-    WriteSource(m_Temp.path(), QStringLiteral("own/support/ErrorReportTest.cpp"), source.readAll());
     const auto [exitCode, table] = Generate(m_Temp.filePath(QStringLiteral("own")),
-                                            m_Temp.filePath(QStringLiteral("own.cpp")));
+                                            {{"support/ErrorReportTest.cpp", source.readAll()}});
     QVERIFY2(exitCode == 0, qPrintable(table));
     m_Table = std::make_unique<LoadedTable>(table);
     test_hooks::ReplaceStatements(m_Table->entries);
@@ -127,51 +123,13 @@ class ErrorReportTest : public QObject {
   void cleanupTestCase() { test_hooks::ReplaceStatements({}); }
   void init() { test_hooks::ResetErrorReporter(); }
 
-  void reportsTheErrorAndTheInnermostStatementThatFailed() {
+  // The innermost marked statement is named; a failure outside marked statements names the
+  // handler, even when ordinary code caught and put aside an earlier marked one. A nested
+  // handler reports once, and its caller goes on.
+  void reportsTheErrorAndTheStatementThatFailed() {
     ScriptedMessageBoxes boxes;
     for (auto fail : {RejectKeyBits, FillDisk, RunOutOfMemory, ThrowAnInt})
       cmdTest_Click(fail);
-    LV_EXPECT_ASKED(
-        boxes,
-        Reported(1, QStringLiteral("cEncrypt.SetCipherKey - Illegal KeyBits Value"),
-                 "throw RaisedError(1, \"cEncrypt.SetCipherKey - Illegal KeyBits Value\")"),
-        Reported(ENOSPC,
-                 QStringLiteral(
-                     "Cannot write /tmp/out.encr (the disk is full): No space left on device"),
-                 "throw std::system_error(ENOSPC, std::generic_category(), \"Cannot write "
-                 "/tmp/out.encr (the disk is full)\")"),
-        Reported(ENOMEM, QStringLiteral("Cannot allocate memory"), "throw std::bad_alloc()"),
-        Reported(1, QStringLiteral("Unknown error"), "throw 42"));
-  }
-
-  void onlyNoSilencesALineAndThenForAnyError() {
-    ScriptedMessageBoxes boxes;
-    for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::Cancel, MessageAnswer::No}) {
-      boxes.Queue(answer);
-      cmdTest_Click([] { throw std::runtime_error("again"); });
-    }
-    cmdTest_Click([] { throw std::runtime_error("other"); });
-    cmdTest_Click([] { throw RaisedError(1, "another"); });
-    const MessageRequest again = Reported(1, QStringLiteral("again"), "body()");
-    LV_EXPECT_ASKED(boxes, again, again, again);
-    cmdTest_Click(RejectKeyBits);  // a different line
-    QCOMPARE(boxes.TakeAsked().size(), 1u);
-  }
-
-  void aNestedHandlerReportsOnceAndItsCallerGoesOn() {
-    ScriptedMessageBoxes boxes;
-    bool callerFinished = false;
-    LV_GUARD("cmdOuter_Click", [&] {
-      cmdTest_Click(ThrowAnInt);
-      callerFinished = true;
-    });
-    QVERIFY(callerFinished);
-    LV_EXPECT_ASKED(boxes, Reported(1, QStringLiteral("Unknown error"), "throw 42"));
-  }
-
-  // A failure that ordinary code caught and put aside must not be named for a later one.
-  void aFailureOutsideMarkedStatementsNamesTheHandler() {
-    ScriptedMessageBoxes boxes;
     const auto recover = [] {
       try {
         RunMarked([] { throw std::runtime_error("put aside"); });
@@ -186,38 +144,66 @@ class ErrorReportTest : public QObject {
       recover();
       RunMarked([] { throw std::runtime_error("marked"); });
     });
-    LV_EXPECT_ASKED(boxes, Reported(1, QStringLiteral("unmarked"), "cmdUnmarked_Click"),
-                    Reported(1, QStringLiteral("marked"), "body()"));
+    bool callerFinished = false;
+    LV_GUARD("cmdOuter_Click", [&] {
+      cmdTest_Click(ThrowAnInt);
+      callerFinished = true;
+    });
+    QVERIFY(callerFinished);
+    LV_EXPECT_ASKED(
+        boxes,
+        Reported(1, "cEncrypt.SetCipherKey - Illegal KeyBits Value",
+                 "throw RaisedError(1, \"cEncrypt.SetCipherKey - Illegal KeyBits Value\")"),
+        Reported(ENOSPC, "Cannot write /tmp/out.encr (the disk is full): No space left on device",
+                 "throw std::system_error(ENOSPC, std::generic_category(), \"Cannot write "
+                 "/tmp/out.encr (the disk is full)\")"),
+        Reported(ENOMEM, "Cannot allocate memory", "throw std::bad_alloc()"),
+        Reported(1, "Unknown error", "throw 42"), Reported(1, "unmarked", "cmdUnmarked_Click"),
+        Reported(1, "marked", "body()"), Reported(1, "Unknown error", "throw 42"));
   }
 
-  void aLineWithoutTextShowsAnEmptyCodeAndLineZeroNothing() {
+  // Only No silences a line, and then for any error; a line without text shows an empty
+  // code, and line 0 nothing at all.
+  void onlyNoSilencesALineAndThenForAnyError() {
     ScriptedMessageBoxes boxes;
+    for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::Cancel, MessageAnswer::No}) {
+      boxes.Queue(answer);
+      cmdTest_Click([] { throw std::runtime_error("again"); });
+    }
+    cmdTest_Click([] { throw std::runtime_error("other"); });
+    cmdTest_Click([] { throw RaisedError(1, "another"); });
+    cmdTest_Click(RejectKeyBits);  // a different line
     ModError::Report(5, QString(), 30000);
     ModError::Report(5, QStringLiteral("no statement"), 0);
-    LV_EXPECT_ASKED(boxes, ErrorQuestion(5, QString(), 30000, ""));
+    const MessageRequest again = Reported(1, "again", "body()");
+    LV_EXPECT_ASKED(boxes, again, again, again,
+                    Reported(1, "cEncrypt.SetCipherKey - Illegal KeyBits Value",
+                             "throw RaisedError(1, \"cEncrypt.SetCipherKey - Illegal KeyBits "
+                             "Value\")"),
+                    ErrorQuestion(5, "", 30000, ""));
   }
 
   void numbersTheMarksOfTheWindowSourcesInPathAndLineOrder() {
     const QString root = m_Temp.filePath(QStringLiteral("tree"));
-    WriteSource(root, QStringLiteral("support/Statement.h"),
-                "// LV_STMT(x) marks a statement\n#define LV_STMT(...) Run(__VA_ARGS__)\n");
-    WriteSource(root, QStringLiteral("mainwindow/frmMain.cpp"),
-                "void frmMain::cmdGo_Click() {\n"
-                "  LV_GUARD(\"cmdGo_Click\", [&] {\n"
-                "    LV_STMT(Open(\"a\\\"b)\", ')', 1'000));  // LV_STMT(not this)\n"
-                "    const char* url = \"http://host/LV_STMT(\";\n"
-                "    int n = LV_STMT(\n"
-                "        Compute(a,  // (\n"
-                "                b));\n"
-                "    /* LV_STMT(c) */ MY_LV_STMT(d);\n"
-                "    LV_STMT(Path(\"C:\\\\dir\"));\n"
-                "  });\n"
-                "}\n");
-    WriteSource(root, QStringLiteral("fileselect/Picker.h"), "void F() { LV_STMT(Pick()); }\n");
-    WriteSource(root, QStringLiteral("cipher/cEncrypt.cpp"), "LV_STMT(NotWindowCode());\n");
-    WriteSource(root, QStringLiteral("mainwindow/forms/Nested.cpp"), "LV_STMT(NotScanned());\n");
-    const QString output = m_Temp.filePath(QStringLiteral("tree.cpp"));
-    const auto [exitCode, table] = Generate(root, output);
+    std::vector<std::pair<QString, QByteArray>> sources = {
+        {"support/Statement.h",
+         "// LV_STMT(x) marks a statement\n#define LV_STMT(...) Run(__VA_ARGS__)\n"},
+        {"mainwindow/frmMain.cpp",
+         "void frmMain::cmdGo_Click() {\n"
+         "  LV_GUARD(\"cmdGo_Click\", [&] {\n"
+         "    LV_STMT(Open(\"a\\\"b)\", ')', 1'000));  // LV_STMT(not this)\n"
+         "    const char* url = \"http://host/LV_STMT(\";\n"
+         "    int n = LV_STMT(\n"
+         "        Compute(a,  // (\n"
+         "                b));\n"
+         "    /* LV_STMT(c) */ MY_LV_STMT(d);\n"
+         "    LV_STMT(Path(\"C:\\\\dir\"));\n"
+         "  });\n"
+         "}\n"},
+        {"fileselect/Picker.h", "void F() { LV_STMT(Pick()); }\n"},
+        {"cipher/cEncrypt.cpp", "LV_STMT(NotWindowCode());\n"},
+        {"mainwindow/forms/Nested.cpp", "LV_STMT(NotScanned());\n"}};
+    const auto [exitCode, table] = Generate(root, sources);
     QVERIFY2(exitCode == 0, qPrintable(table));
     QStringList rows;
     for (const StatementEntry& entry : LoadedTable(table).entries)
@@ -233,9 +219,8 @@ class ErrorReportTest : public QObject {
                                 "mainwindow/frmMain.cpp:9 #5 Path(\"C:\\\\dir\")"}));
     QVERIFY(table.contains("\"Path(\\\"C:\\\\\\\\dir\\\")\""));
 
-    WriteSource(root, QStringLiteral("jobs/Job.cpp"),
-                "void G() {\n  LV_STMT(A()); LV_STMT(B());\n}\n");
-    const auto [clashCode, errors] = Generate(root, output);
+    const auto [clashCode, errors] =
+        Generate(root, {{"jobs/Job.cpp", "void G() {\n  LV_STMT(A()); LV_STMT(B());\n}\n"}});
     QVERIFY(clashCode != 0);
     QVERIFY2(errors.contains(QStringLiteral("jobs/Job.cpp:2")), qPrintable(errors));
   }
