@@ -15,23 +15,21 @@
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/Twips.h"
 
-using namespace lockvale;
-using namespace lockvale::test;
+namespace lockvale::test {
 
-namespace {
-
-QByteArray Read(const QString& path) {
+static QByteArray Read(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-void Write(const QString& path, const QByteArray& bytes) {
+static void Write(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 // What the core makes of the bytes with the key, with or without the length byte.
-QByteArray Encrypted(const QByteArray& content, std::string_view key, int bits, int lengthByte) {
+static QByteArray Encrypted(const QByteArray& content, std::string_view key, int bits,
+                            int lengthByte) {
   cEncrypt cipher;
   cipher.SetCipherKeyString(key, bits);
   std::vector<std::uint8_t> in(content.begin(), content.end()), out;
@@ -39,53 +37,50 @@ QByteArray Encrypted(const QByteArray& content, std::string_view key, int bits, 
   return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size()));
 }
 
-struct Layout {
-  const char* option;
-  int outerHeight;
-  const char *encryptCaption, *decryptCaption;
-};
+}  // namespace lockvale::test
 
-}  // namespace
+using namespace lockvale;
+using namespace lockvale::test;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
   void eachModeShowsItsControlsInOrder() {
-    const Layout layouts[] = {{"optSingleFile", 5300, "Encrypt File", "Decrypt File"},
-                              {"optMultipleFiles", 8580, "Encrypt Files", "Decrypt Files"},
-                              {"optText", 5985, "Encrypt text", "Decrypt text"}};
+    // option, outer height, captions, whether the file names and the batch list show
+    const std::tuple<const char*, int, const char*, const char*, bool, bool> kLayouts[] = {
+        {"optSingleFile", 5300, "Encrypt File", "Decrypt File", true, false},
+        {"optMultipleFiles", 8580, "Encrypt Files", "Decrypt Files", true, true},
+        {"optText", 5985, "Encrypt text", "Decrypt text", false, false}};
     Window w, single;
-    for (const Layout& layout : layouts) {
-      w.Click(layout.option);
-      const bool files = layout.option != layouts[2].option;
-      const bool batch = layout.option == layouts[1].option;
+    for (const auto& [option, outerHeight, encryptCaption, decryptCaption, files, batch] :
+         kLayouts) {
+      w.Click(option);
       for (const char* name : {"txtFilename", "txtDestFilename", "cmdSourceBrowse", "cmdDestBrowse",
                                "chkOverwrite", "chkDeleteSourceFile"})
         QCOMPARE(w.Get(name)->isVisible(), files);
       QCOMPARE(w.Get("txtEncrypt")->isVisible(), !files);
       for (const char* name : {"cmdAdd", "cmdEdit", "cmdRemove", "cmdClear", "lstEncrypt"})
         QCOMPARE(w.Get(name)->isVisible(), batch);
-      QCOMPARE(w.Get<QRadioButton>("optEncrypt")->text(), layout.encryptCaption);
-      QCOMPARE(w.Get<QRadioButton>("optDecrypt")->text(), layout.decryptCaption);
+      QCOMPARE(w.Get<QRadioButton>("optEncrypt")->text(), encryptCaption);
+      QCOMPARE(w.Get<QRadioButton>("optDecrypt")->text(), decryptCaption);
       // Top to bottom: names or text, key, sizes, options; then the list and the Execute row.
       QStringList order = {files ? "txtDestFilename" : "lblTexttoEncrypt", "txtPassword",
                            "cboBlockSize", "cboKeySize"};
       if (files) order << "chkOverwrite";
       for (int i = 1; i < order.size(); ++i)
         QVERIFY(w.Get(qPrintable(order[i - 1]))->y() < w.Get(qPrintable(order[i]))->y());
-      const int frameBottom = w.Get("fraDetails")->geometry().bottom();
       const int executeTop = w.Get("cmdEncryptFile")->y();
-      QVERIFY(frameBottom < (batch ? w.Get("cmdAdd")->y() : executeTop));
+      QVERIFY(w.Get("fraDetails")->geometry().bottom() <
+              (batch ? w.Get("cmdAdd")->y() : executeTop));
       if (batch) QVERIFY(w.Get("lstEncrypt")->geometry().bottom() < executeTop);
       for (const char* name : {"optEncrypt", "optDecrypt", "pbBar"})
         QCOMPARE(w.Get(name)->y(), executeTop);
-      QCOMPARE(w.Form().height() - single.Form().height(), Px(layout.outerHeight) - Px(5300));
-      for (QWidget* child : w.Form().centralWidget()->findChildren<QWidget*>()) {
+      QCOMPARE(w.Form().height() - single.Form().height(), Px(outerHeight) - Px(5300));
+      for (QWidget* child : w.Form().centralWidget()->findChildren<QWidget*>())
         if (child->isVisible() && child->parentWidget()->isVisible())
           QVERIFY2(child->parentWidget()->rect().contains(child->geometry()),
                    qPrintable(child->objectName()));
-      }
     }
   }
 
@@ -116,28 +111,43 @@ class MainWindowTest : public QObject {
     QCOMPARE(list->topLevelItemCount(), 0);
   }
 
+  // Names, key, key size, direction and each of the two options reach the job.
   void fileJobTakesTheWindowsInputsAndShowsItsProgress() {
     QTemporaryDir dir;
     Window w;
     ScriptedMessageBoxes boxes;
     const QByteArray content(70'001, 'x');
-    Write(dir.filePath("plain"), content);
-    Write(dir.filePath("plain.encr"), "old");
-    w.Type("txtFilename", dir.filePath("plain"));
-    w.Type("txtDestFilename", dir.filePath("plain.encr"));
+    const QString plain = dir.filePath("plain"), encrypted = dir.filePath("plain.encr");
+    Write(plain, content);
+    Write(encrypted, "old");
+    w.Type("txtFilename", plain);
+    w.Type("txtDestFilename", encrypted);
     w.Type("txtPassword", "correct horse");
     w.Get<QComboBox>("cboKeySize")->setCurrentIndex(2);
-    w.Click("chkOverwrite");
     w.Click("chkDeleteSourceFile");
-    boxes.Queue(MessageAnswer::Yes);
+    boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
     w.Get<QAction>("mnuExecute")->trigger();
-    LV_EXPECT_ASKED(boxes, QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt"),
-                    NoticeBox("Encrypt Finished", "Status"));
+    LV_EXPECT_ASKED(
+        boxes, QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt"),
+        QuestionBox(encrypted.toStdString() + " already exists. Do you wish to overwrite it?",
+                    "Lockvale", NoticeIcon::Information),
+        NoticeBox("Encrypt Finished", "Status"));
     QCOMPARE(w.Status(), QStringLiteral("Completed"));
     QCOMPARE(w.Bar()->maximum(), 70'002);
     QCOMPARE(w.Bar()->value(), 70'002);
-    QVERIFY(!QFile::exists(dir.filePath("plain")));
-    QCOMPARE(Read(dir.filePath("plain.encr")), Encrypted(content, "correct horse", 256, 1));
+    QVERIFY(!QFile::exists(plain));
+    QCOMPARE(Read(encrypted), Encrypted(content, "correct horse", 256, 1));
+
+    Write(plain, "old");
+    w.Click("optDecrypt");  // swaps the names
+    w.Click("chkDeleteSourceFile");
+    w.Click("chkOverwrite");
+    boxes.Queue(MessageAnswer::Yes);
+    w.Execute();
+    LV_EXPECT_ASKED(boxes, QuestionBox("Are you sure you wish to decrypt this file?", "Encrypt"),
+                    NoticeBox("Decrypt Finished", "Status"));
+    QCOMPARE(Read(plain), content);
+    QVERIFY(QFile::exists(encrypted));
   }
 
   // The text goes as typed: line breaks as CR LF, a no-break space as itself; Tab
@@ -148,19 +158,18 @@ class MainWindowTest : public QObject {
     w.Click("optText");
     w.Type("txtPassword", "secret");
     auto* area = w.Get<QPlainTextEdit>("txtEncrypt");
-    const QString typed = QStringLiteral("a\nb\u00a0c");
-    area->setPlainText(typed);
-    boxes.Queue(MessageAnswer::Yes);
+    area->setPlainText(QStringLiteral("a\nb\u00a0c\u2028d"));  // a paragraph, then a line break
+    boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
     w.Execute();
     QCOMPARE(area->toPlainText().toLatin1(), Encrypted("a\r\nb\xC2\xA0"
-                                                       "c",
+                                                       "c\r\nd",
                                                        "secret", 128, 0)
                                                  .toHex()
                                                  .toUpper());
     w.Click("optDecrypt");
-    boxes.Queue(MessageAnswer::Yes);
     w.Execute();
-    QCOMPARE(area->document()->toRawText().replace(QChar::ParagraphSeparator, '\n'), typed);
+    QCOMPARE(area->document()->toRawText().replace(QChar::ParagraphSeparator, '\n'),
+             QStringLiteral("a\nb\u00a0c\nd"));
     QCOMPARE(boxes.TakeAsked().size(), 4u);
 
     area->clear();
@@ -222,24 +231,20 @@ class MainWindowTest : public QObject {
     w.Type("txtDestFilename", dir.filePath("big.encr"));
     w.Type("txtPassword", "key");
     struct PaintSpy : QObject {
-      QObject* bar = nullptr;
-      QLabel* status = nullptr;
-      int barPaints = 0;
-      QStringList statusPainted;
+      QMap<QObject*, QStringList> painted;  // the text each paint showed
       bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched == bar) ++barPaints;
-        if (event->type() == QEvent::Paint && watched == status) statusPainted << status->text();
+        if (event->type() == QEvent::Paint)
+          painted[watched] << watched->property("text").toString();
         return false;
       }
     } spy;
-    spy.bar = w.Bar();
-    spy.status = w.Get<QLabel>("StatusPanel");
+    QLabel* status = w.Get<QLabel>("StatusPanel");
     w.Bar()->installEventFilter(&spy);
-    spy.status->installEventFilter(&spy);
+    status->installEventFilter(&spy);
     boxes.Queue(MessageAnswer::Yes);
     w.Execute();
-    QVERIFY2(spy.barPaints >= 10, qPrintable(QString::number(spy.barPaints)));
-    QVERIFY(spy.statusPainted.contains("Encrypting File"));
+    QVERIFY2(spy.painted[w.Bar()].size() >= 10, qPrintable(spy.painted[w.Bar()].join(',')));
+    QVERIFY(spy.painted[status].contains("Encrypting File"));
 
     JobProgress progress(w.Bar());  // past the bar's int range, in proportion
     progress.Start((5ull << 30) + 1);
