@@ -18,21 +18,16 @@ class ScriptedMessageBoxes : public ScriptedBoxes {
   ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 };
 
-inline std::string Describe(const std::vector<MessageRequest>& requests) {
+inline QString Describe(const std::vector<MessageRequest>& requests) {
   std::ostringstream out;
   for (const auto& r : requests)
     out << r << "\n";
-  return out.str();
+  return QString::fromStdString(out.str());
 }
 
-// Compares what was asked with what was expected and clears the record.
-#define LV_EXPECT_ASKED(boxes, ...)                                                       \
-  do {                                                                                    \
-    const std::vector<::lockvale::MessageRequest> expected_{__VA_ARGS__};                 \
-    const auto asked_ = (boxes).TakeAsked();                                              \
-    QVERIFY2(asked_ == expected_, ("asked:\n" + ::lockvale::test::Describe(asked_) +      \
-                                   "expected:\n" + ::lockvale::test::Describe(expected_)) \
-                                      .c_str());                                          \
-  } while (0)
+// Compares what was asked with what was expected, both shown in full, and clears the record.
+#define LV_EXPECT_ASKED(boxes, ...)                         \
+  QCOMPARE(::lockvale::test::Describe((boxes).TakeAsked()), \
+           ::lockvale::test::Describe({__VA_ARGS__}))
 
 }  // namespace lockvale::test

@@ -20,20 +20,8 @@
 
 namespace lockvale::test {
 
-// The statements the reports below name; this file is numbered as the program's sources are.
-static void RejectKeyBits() {
-  LV_STMT(throw RaisedError(1, "cEncrypt.SetCipherKey - Illegal KeyBits Value"));
-}
-static void FillDisk() {
-  LV_STMT(throw std::system_error(ENOSPC, std::generic_category(),
-                                  "Cannot write /tmp/out.encr (the disk is full)"));
-}
-static void RunOutOfMemory() {
-  LV_STMT(throw std::bad_alloc());
-}
-static void ThrowAnInt() {
-  LV_STMT(throw 42);
-}
+// Runs `body` as a marked statement inside an event handler. The statements the reports
+// below name are in this file, which is numbered as the program's sources are.
 static void RunMarked(const std::function<void()>& body) {
   LV_STMT(body());
 }
@@ -128,8 +116,14 @@ class ErrorReportTest : public QObject {
   // handler reports once, and its caller goes on.
   void reportsTheErrorAndTheStatementThatFailed() {
     ScriptedMessageBoxes boxes;
-    for (auto fail : {RejectKeyBits, FillDisk, RunOutOfMemory, ThrowAnInt})
-      cmdTest_Click(fail);
+    cmdTest_Click(
+        [] { LV_STMT(throw RaisedError(1, "cEncrypt.SetCipherKey - Illegal KeyBits Value")); });
+    cmdTest_Click([] {
+      LV_STMT(throw std::system_error(ENOSPC, std::generic_category(),
+                                      "Cannot write /tmp/out.encr (the disk is full)"));
+    });
+    cmdTest_Click([] { LV_STMT(throw std::bad_alloc()); });
+    cmdTest_Click([] { LV_STMT(throw 42); });
     const auto recover = [] {
       try {
         RunMarked([] { throw std::runtime_error("put aside"); });
@@ -146,7 +140,7 @@ class ErrorReportTest : public QObject {
     });
     bool callerFinished = false;
     LV_GUARD("cmdOuter_Click", [&] {
-      cmdTest_Click(ThrowAnInt);
+      cmdTest_Click([] { LV_STMT(throw std::logic_error("inner")); });
       callerFinished = true;
     });
     QVERIFY(callerFinished);
@@ -159,7 +153,7 @@ class ErrorReportTest : public QObject {
                  "/tmp/out.encr (the disk is full)\")"),
         Reported(ENOMEM, "Cannot allocate memory", "throw std::bad_alloc()"),
         Reported(1, "Unknown error", "throw 42"), Reported(1, "unmarked", "cmdUnmarked_Click"),
-        Reported(1, "marked", "body()"), Reported(1, "Unknown error", "throw 42"));
+        Reported(1, "marked", "body()"), Reported(1, "inner", "throw std::logic_error(\"inner\")"));
   }
 
   // Only No silences a line, and then for any error; a line without text shows an empty
@@ -172,14 +166,12 @@ class ErrorReportTest : public QObject {
     }
     cmdTest_Click([] { throw std::runtime_error("other"); });
     cmdTest_Click([] { throw RaisedError(1, "another"); });
-    cmdTest_Click(RejectKeyBits);  // a different line
+    cmdTest_Click([] { LV_STMT(throw std::out_of_range("elsewhere")); });  // a different line
     ModError::Report(5, QString(), 30000);
     ModError::Report(5, QStringLiteral("no statement"), 0);
     const MessageRequest again = Reported(1, "again", "body()");
     LV_EXPECT_ASKED(boxes, again, again, again,
-                    Reported(1, "cEncrypt.SetCipherKey - Illegal KeyBits Value",
-                             "throw RaisedError(1, \"cEncrypt.SetCipherKey - Illegal KeyBits "
-                             "Value\")"),
+                    Reported(1, "elsewhere", "throw std::out_of_range(\"elsewhere\")"),
                     ErrorQuestion(5, "", 30000, ""));
   }
 
