@@ -15,7 +15,6 @@
 
 #include "ScriptedBoxes.h"
 #include "cipher/cEncrypt.h"
-#include "util/ByteStream.h"
 
 namespace lockvale::test {
 
@@ -129,32 +128,5 @@ inline Bytes ReadFile(const std::string& path) {
   if (!in) throw std::runtime_error("cannot read " + path);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-// Serves a buffer; `claimedSize` lets a test pretend the data is longer than it is.
-class MemorySource : public ByteSource {
- public:
-  explicit MemorySource(Bytes data, std::optional<std::uint64_t> claimedSize = {})
-      : data_(std::move(data)), claimedSize_(claimedSize.value_or(data_.size())) {}
-  std::uint64_t Size() const override { return claimedSize_; }
-  std::size_t Read(std::uint8_t* out, std::size_t size) override {
-    const std::size_t n = std::min(size, data_.size() - position_);
-    std::copy_n(data_.data() + position_, n, out);
-    position_ += n;
-    return n;
-  }
-
- private:
-  Bytes data_;
-  std::uint64_t claimedSize_;
-  std::size_t position_ = 0;
-};
-
-class MemorySink : public ByteSink {
- public:
-  void Write(const std::uint8_t* data, std::size_t size) override {
-    bytes.insert(bytes.end(), data, data + size);
-  }
-  Bytes bytes;
-};
 
 }  // namespace lockvale::test
