@@ -17,8 +17,10 @@ static void Make(const TempDir& dir, std::initializer_list<std::string> names) {
   }
 }
 
-struct Search : FileFindListener {
-  Search() { finder.SetListener(this); }
+// Searches in a fresh folder, recording what the finder reports.
+class FileFind : public ::testing::Test, public FileFindListener {
+ protected:
+  FileFind() { finder.SetListener(this); }
   void CurrentFolder(const std::string& folder) override {
     folders.push_back(folder);
     if (onFolder) onFolder(folder);
@@ -43,6 +45,7 @@ struct Search : FileFindListener {
     return hits;
   }
 
+  TempDir dir;
   std::string found;
   clsFileFind finder{found};
   Names folders, errors;
@@ -50,12 +53,6 @@ struct Search : FileFindListener {
   int finishedCalls = 0;
   std::size_t count = 0;
   clsFileFind::Result result = clsFileFind::DirExFailed;
-};
-
-class FileFind : public ::testing::Test {
- protected:
-  TempDir dir;
-  Search search;
 };
 
 TEST_F(FileFind, PatternsFindFilesOnly) {
@@ -77,7 +74,7 @@ TEST_F(FileFind, PatternsFindFilesOnly) {
   };
   for (const auto& [pattern, caseSensitive, expected] : kRows) {
     std::string names;
-    for (const std::string& hit : search.Run(dir / pattern, false, caseSensitive))
+    for (const std::string& hit : Run(dir / pattern, false, caseSensitive))
       names += fs::path(hit).filename().string() + " ";
     EXPECT_EQ(names, expected) << pattern;
   }
@@ -101,20 +98,20 @@ TEST_F(FileFind, PathChoosesFolderAndPatternAndFoldersAreCounted) {
       {dir / "missing/*.txt", none, none, 0, R::PathNameNotValid},
       {one + "/*", none, none, 0, R::PathNameNotValid}};
   for (const auto& [path, folders, hits, count, result] : rows) {
-    EXPECT_EQ(search.Run(path, false), hits) << path;
-    EXPECT_EQ(search.folders, folders) << path;
-    EXPECT_EQ(search.count, count) << path;
-    EXPECT_EQ(search.result, result) << path;
+    EXPECT_EQ(Run(path, false), hits) << path;
+    EXPECT_EQ(folders, folders) << path;
+    EXPECT_EQ(count, count) << path;
+    EXPECT_EQ(result, result) << path;
   }
-  search.Run(data + "/", true, true);
-  search.Run("", false, false);  // refused, and the last search's count and settings stay
-  EXPECT_EQ(search.result, clsFileFind::PathNameNotValid);
-  EXPECT_EQ(search.count, 2u);  // "in" and "x" have no "." for a case-sensitive "*.*"
-  EXPECT_TRUE(search.finder.RecursiveSearch() && search.finder.CaseSensitive());
-  EXPECT_EQ(search.finishedCalls, 13);
-  for (const std::string& hit : search.Run("/", false))
+  Run(data + "/", true, true);
+  Run("", false, false);  // refused, and the last search's count and settings stay
+  EXPECT_EQ(result, clsFileFind::PathNameNotValid);
+  EXPECT_EQ(count, 2u);  // "in" and "x" have no "." for a case-sensitive "*.*"
+  EXPECT_TRUE(finder.RecursiveSearch() && finder.CaseSensitive());
+  EXPECT_EQ(finishedCalls, 13);
+  for (const std::string& hit : Run("/", false))
     EXPECT_TRUE(hit.rfind('/') == 0 && fs::is_regular_file(hit)) << hit;
-  EXPECT_EQ(search.folders, Names{"/"});
+  EXPECT_EQ(folders, Names{"/"});
 }
 
 // Each folder's files come before its subfolders, and hits are appended to what the string
@@ -123,40 +120,39 @@ TEST_F(FileFind, WalksPreOrderWithEachFoldersFilesFirstAppendsAndFollowsNoFolder
   Make(dir, {"a.txt", "s1/b.txt", "s1/d/c.txt", "s2/e.txt"});
   fs::create_directory_symlink(dir.Path(), dir / "s2/up");
   const std::string r = dir.Path();
-  search.found = "kept*";
-  search.onFolder = [&](const std::string& folder) { search.found += "<" + folder + ">"; };
-  search.finder.SearchFile(r + "/", true);
+  found = "kept*";
+  onFolder = [&](const std::string& folder) { found += "<" + folder + ">"; };
+  finder.SearchFile(r + "/", true);
   const std::string head = "kept*<" + r + ">" + r + "/a.txt*";
   const std::string s1 = "<" + r + "/s1>" + r + "/s1/b.txt*<" + r + "/s1/d>" + r + "/s1/d/c.txt*";
   const std::string s2 = "<" + r + "/s2>" + r + "/s2/e.txt*";
-  EXPECT_TRUE(search.found == head + s1 + s2 || search.found == head + s2 + s1) << search.found;
+  EXPECT_TRUE(found == head + s1 + s2 || found == head + s2 + s1) << found;
 }
 
 TEST_F(FileFind, StopFromAListenerOrTheBreatheHookKeepsTheHitsSoFar) {
   Make(dir, {"a.txt", "b.txt", "s1/c.txt", "s1/t/d.txt", "s2/e.txt"});
-  search.onFolder = [&](const std::string&) {
-    if (search.folders.size() == 2) search.finder.StopSearch();
+  onFolder = [&](const std::string&) {
+    if (folders.size() == 2) finder.StopSearch();
   };
-  EXPECT_EQ(search.Run(dir / ""), (Names{dir / "a.txt", dir / "b.txt"}));
-  EXPECT_EQ(search.result, clsFileFind::UserCanceled);
-  EXPECT_EQ(search.folders.size(), 2u);
-  Search full;
-  int breaths = 0;
-  full.finder.SetBreatheHook([&] { ++breaths; });
-  full.Run(dir / "*.none");
+  EXPECT_EQ(Run(dir / ""), (Names{dir / "a.txt", dir / "b.txt"}));
+  EXPECT_EQ(result, clsFileFind::UserCanceled);
+  EXPECT_EQ(folders.size(), 2u);
+  onFolder = nullptr;
+  int breaths = 0, stopAt = 0;
+  finder.SetBreatheHook([&] {
+    if (++breaths == stopAt) finder.StopSearch();
+  });
+  Run(dir / "*.none");
   EXPECT_GE(breaths, 8);  // once per directory entry, matching or not
   breaths = 0;
-  full.Run(dir / "");
-  for (int stopAt = 1; stopAt <= breaths; ++stopAt) {
-    Search stopped;
-    int calls = 0;
-    stopped.finder.SetBreatheHook([&] {
-      if (++calls == stopAt) stopped.finder.StopSearch();
-    });
-    stopped.Run(dir / "");
-    EXPECT_EQ(stopped.result, clsFileFind::UserCanceled) << stopAt;
-    EXPECT_EQ(full.found.rfind(stopped.found, 0), 0u) << stopAt;  // the hits so far
-    EXPECT_EQ(stopped.finishedCalls, 1);
+  Run(dir / "");
+  const std::string all = found;
+  for (const int total = breaths; ++stopAt <= total;) {
+    breaths = finishedCalls = 0;
+    Run(dir / "");
+    EXPECT_EQ(result, clsFileFind::UserCanceled) << stopAt;
+    EXPECT_EQ(all.rfind(found, 0), 0u) << stopAt;  // the hits so far
+    EXPECT_EQ(finishedCalls, 1);
   }
 }
 
@@ -164,14 +160,14 @@ TEST_F(FileFind, StopFromAListenerOrTheBreatheHookKeepsTheHitsSoFar) {
 // whose listener fails end only themselves.
 TEST_F(FileFind, AFolderThatFailsEndsOnlyItself) {
   Make(dir, {"gone/a.txt", "s1/b.txt", "s2/c.txt"});
-  search.onFolder = [&](const std::string& folder) {
+  onFolder = [&](const std::string& folder) {
     if (folder == dir.Path()) fs::remove_all(dir / "gone");
     if (folder == dir / "s1") throw std::runtime_error("listener failed");
   };
-  EXPECT_EQ(search.Run(dir / ""), Names{dir / "s2/c.txt"});
-  EXPECT_EQ(search.errors, Names{"listener failed"});
-  EXPECT_EQ(search.result, clsFileFind::DirExSuccess);
-  EXPECT_EQ(search.finishedCalls, 1);
+  EXPECT_EQ(Run(dir / ""), Names{dir / "s2/c.txt"});
+  EXPECT_EQ(errors, Names{"listener failed"});
+  EXPECT_EQ(result, clsFileFind::DirExSuccess);
+  EXPECT_EQ(finishedCalls, 1);
 }
 
 }  // namespace lockvale::test
