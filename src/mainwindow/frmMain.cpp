@@ -25,6 +25,7 @@
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/ModeLayout.h"
 #include "mainwindow/Twips.h"
+#include "support/ActiveFilePickers.h"
 #include "support/ActiveMessageBoxes.h"
 #include "support/Statement.h"
 
@@ -101,6 +102,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   m_Progress = std::make_unique<JobProgress>(pbBar);
   ConnectHandlers();
   SetMessageBoxOwner(this);
+  SetFilePickerOwner(this);
   ApplyLayout(JobMode::SingleFile);
 }
 
@@ -276,6 +278,8 @@ void frmMain::ConnectHandlers() {
   connect(cmdRemove, &QPushButton::clicked, this, &frmMain::cmdRemove_Click);
   connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
   connect(lstEncrypt, &QTreeWidget::itemClicked, this, &frmMain::lstEncrypt_Click);
+  connect(cmdSourceBrowse, &QPushButton::clicked, this, &frmMain::cmdSourceBrowse_Click);
+  connect(cmdDestBrowse, &QPushButton::clicked, this, &frmMain::cmdDestBrowse_Click);
 }
 
 void frmMain::FillSizeLists() {

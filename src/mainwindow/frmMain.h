@@ -24,6 +24,7 @@ class QTreeWidget;
 namespace lockvale {
 
 class BatchListView;
+class frmBrowse;
 class JobProgress;
 
 // The main window. It owns every input of a job and reads them into a request when
@@ -50,6 +51,8 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void cmdRemove_Click();
   void cmdClear_Click();
   void lstEncrypt_Click();
+  void cmdSourceBrowse_Click();
+  void cmdDestBrowse_Click();
 
  protected:
   // Closing the window ends the program, together with any other window open.
@@ -66,6 +69,8 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void ApplyLayout(JobMode mode);
   void SwapFileNamesIfEncr(const QLineEdit* probe);
   JobRequest ReadJobRequest() const;
+  std::string PickFile(bool save, bool encryptedFiles);
+  void ShowBrowse();
 
   // JobHost: the jobs report through the window.
   MessageBoxes& Boxes() override;
@@ -114,6 +119,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   std::unique_ptr<cEncrypt> m_Rijndael;
   std::unique_ptr<JobProgress> m_Progress;
   std::unique_ptr<BatchListView> m_Batch;
+  frmBrowse* m_Browse = nullptr;  // a window of its own, owned by this one
 };
 
 }  // namespace lockvale
