@@ -9,7 +9,8 @@
 #
 # Needs: cmake, ninja, Google Benchmark and libcrypto headers (Debian:
 # libbenchmark-dev libssl-dev), the openssl command and GNU time (/usr/bin/time).
-# Takes about a minute; the file part wants 1.5 GiB free in /dev/shm or /tmp.
+# Takes about a minute; the file part wants 1.5 GiB free in /dev/shm or /tmp. The browse
+# benchmark needs the window: QT_QPA_PLATFORM=offscreen build/bench/browse_bench /dev/shm.
 set -euo pipefail
 export LC_ALL=C  # a decimal point in $EPOCHREALTIME and awk's numbers
 
@@ -42,12 +43,13 @@ else
       { cat "$build.configure.log" >&2; die "configure failed"; }
     rm -f "$build.configure.log"
   fi
-  echo "== building lockvale_bench and lockvale-cli (Release)"
-  cmake --build "$build" --target lockvale_bench lockvale-cli >"$build/build.log" 2>&1 ||
+  echo "== building lockvale_bench, batch_bench and lockvale-cli (Release)"
+  cmake --build "$build" --target lockvale_bench batch_bench lockvale-cli >"$build/build.log" 2>&1 ||
     { cat "$build/build.log" >&2; die "build failed"; }
 fi
 readonly bench=$build/bench/lockvale_bench
 readonly cli=$build/src/lockvale-cli
+readonly batch=$build/bench/batch_bench
 [[ -x $bench ]] || die "$bench was not built (are libbenchmark-dev and libssl-dev installed?)"
 [[ -x $cli ]] || die "$cli was not built"
 
@@ -174,3 +176,9 @@ awk -v cli="${best_s[cli]}" -v ossl="${best_s[openssl]}" -v cp="${best_s[cp]}" \
     printf "cli / cp           %5.2f  (target <= 1.5)  %s\n", cli / cp, (cli / cp <= 1.5 ? "ok" : "MISS")
     printf "cli peak RSS    %6.1f MiB (target < 24)   %s\n", rcli / 1024, (rcli < 24 * 1024 ? "ok" : "MISS")
   }'
+
+# --- batch of small files -----------------------------------------------------
+echo
+echo "== batch job: small files encrypted and decrypted back in one run each"
+"$batch" "$work_parent" 10000
+"$batch" "$build" 2000  # on the disk that holds the build: every file is flushed
