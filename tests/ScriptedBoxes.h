@@ -19,6 +19,9 @@ inline std::ostream& operator<<(std::ostream& out, const MessageRequest& r) {
 
 namespace test {
 
+// A test file says `using namespace lockvale::test;` and sees the program's names too.
+using namespace ::lockvale;
+
 inline MessageRequest NoticeBox(std::string text, std::string title) {
   return {std::move(text), std::move(title), MessageButtons::Ok, NoticeIcon::Information};
 }

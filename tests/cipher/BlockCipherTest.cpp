@@ -11,7 +11,7 @@
 #include "jobs/HexText.h"
 #include "util/RaisedError.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 static Bytes Encrypted(const cEncrypt& cipher, Bytes data) {
   cipher.EncryptBlocks(data.data(), data.data(), data.size() / 16);
@@ -117,5 +117,3 @@ TEST(CipherKey, PhraseIsCutOrZeroPaddedAndIllegalSizesKeepTheOldKey) {
   EXPECT_THROW(cipher.SetCipherKey(Bytes(16), 256), std::out_of_range);  // too few bytes
   EXPECT_EQ(Encrypted(cipher, data), before);
 }
-
-}  // namespace lockvale::test

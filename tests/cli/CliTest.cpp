@@ -12,7 +12,7 @@
 
 extern char** environ;
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 struct Finished {
   int exitCode;  // -1 when killed
@@ -128,5 +128,3 @@ TEST(CliOptions, DefaultDestinations) {
   EXPECT_EQ(DefaultDestination("x.encr.y.encr", Direction::Decrypt), "x.encr.y");
   EXPECT_EQ(DefaultDestination("b.ENCR", Direction::Decrypt), "");
 }
-
-}  // namespace lockvale::test

@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 #include "util/StringHelpers.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 namespace fs = std::filesystem;
 
@@ -169,5 +169,3 @@ TEST_F(FileFind, AFolderThatFailsEndsOnlyItself) {
   EXPECT_EQ(result, clsFileFind::DirExSuccess);
   EXPECT_EQ(finishedCalls, 1);
 }
-
-}  // namespace lockvale::test

@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 #include "cipher/cEncrypt.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 TEST(ArrayForm, PaddingSizesContentAndRoundTrip) {
   // plaintext size, ciphertext size without and with the length byte
@@ -51,5 +51,3 @@ TEST(ArrayForm, RaggedCiphertextAndBadLengthByteAreRefused) {
   EXPECT_EQ(notices.boxes.TakeAsked(),
             Requests{NoticeBox("Warning - Incorrect length field", "Length")});
 }
-
-}  // namespace lockvale::test

@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 #include "cipher/cEncrypt.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 class FileFormat : public ::testing::TestWithParam<std::size_t> {};
 
@@ -123,5 +123,3 @@ TEST(FileIoFailure, ReadAndWriteFailuresThrow) {
     EXPECT_THROW(cipher.FileDecrypt(sink, shrinking), std::system_error) << claimed;
   }
 }
-
-}  // namespace lockvale::test

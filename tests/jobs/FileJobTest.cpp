@@ -9,7 +9,7 @@
 
 #include "TestSupport.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 class FileJobTest : public ::testing::Test {
  protected:
@@ -74,5 +74,3 @@ TEST_F(FileJobTest, ResultTakesTheSourcesPermissionBitsLessTheUmask) {
   }
   ::umask(savedMask);
 }
-
-}  // namespace lockvale::test

@@ -6,7 +6,7 @@
 
 #include "TestSupport.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 static Bytes Read(std::string_view text) {
   Bytes data{0x55, 0x66, 0x77};  // stale contents that must not survive
@@ -51,5 +51,3 @@ TEST(HexDisplayRev, SkipsEverythingButDigitsAndReadsBackWhatHexDisplayWrote) {
     EXPECT_EQ(Read(respaced), data) << n;
   }
 }
-
-}  // namespace lockvale::test

@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "jobs/FileJob.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 // A real file past 4 GiB through the whole job: sizes and offsets must be 64-bit
 // from the file system to the format. The source is sparse, so only the outputs
@@ -35,5 +35,3 @@ TEST(LargeFileJob, FilePastFourGiBRoundTrips) {
   EXPECT_EQ(std::filesystem::file_size(dir / "plain"), kSize);
   EXPECT_EQ(dir.Entries(), Names{"plain"});
 }
-
-}  // namespace lockvale::test

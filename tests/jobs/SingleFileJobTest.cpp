@@ -7,7 +7,7 @@
 #include "ScriptedHost.h"
 #include "TestSupport.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 static const MessageRequest kConfirmEncrypt =
     QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt");
@@ -138,5 +138,3 @@ TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
   EXPECT_EQ(Read("bad.encr"), Bytes(17, 1));
   EXPECT_EQ(dir.Entries(), (Names{"bad", "bad.encr"}));
 }
-
-}  // namespace lockvale::test

@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "jobs/HexText.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 static const MessageRequest kConfirmEncrypt =
     QuestionBox("Are you sure you wish to encrypt this text?", "Encrypt");
@@ -92,5 +92,3 @@ TEST_F(TextJobTest, KeysAndTextsGoThroughTheCodePage) {
   EXPECT_EQ(western, CipherDigits("caf\xE9", "\xE9"));
   EXPECT_EQ(back, cafe);
 }
-
-}  // namespace lockvale::test

@@ -15,7 +15,7 @@
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/Twips.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 static QByteArray Read(const QString& path) {
   QFile file(path);
@@ -36,11 +36,6 @@ static QByteArray Encrypted(const QByteArray& content, std::string_view key, int
   cipher.ArrayEncrypt(in, out, lengthByte);
   return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size()));
 }
-
-}  // namespace lockvale::test
-
-using namespace lockvale;
-using namespace lockvale::test;
 
 class MainWindowTest : public QObject {
   Q_OBJECT

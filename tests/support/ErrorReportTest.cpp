@@ -18,7 +18,7 @@
 #include "support/TestHooks.h"
 #include "util/RaisedError.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 // Runs `body` as a marked statement inside an event handler. The statements the reports
 // below name are in this file, which is numbered as the program's sources are.
@@ -78,11 +78,6 @@ static MessageRequest ErrorQuestion(int number, const std::string& description, 
                          "\r\nDo you wish to pause on this error again?",
                      "Error");
 }
-
-}  // namespace lockvale::test
-
-using namespace lockvale;
-using namespace lockvale::test;
 
 class ErrorReportTest : public QObject {
   Q_OBJECT

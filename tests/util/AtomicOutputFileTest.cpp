@@ -7,7 +7,7 @@
 
 #include "TestSupport.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 TEST(AtomicOutputFile, AppearsOnlyOnCommitAndNeverReplacesUnasked) {
   TempDir dir;
@@ -33,5 +33,3 @@ TEST(AtomicOutputFile, AppearsOnlyOnCommitAndNeverReplacesUnasked) {
   // An ordinary new file, not a private temporary.
   EXPECT_EQ(std::filesystem::status(dir / "old").permissions(), std::filesystem::perms(0644));
 }
-
-}  // namespace lockvale::test

@@ -8,7 +8,7 @@
 #include "TestSupport.h"
 #include "util/RaisedError.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 using namespace std::string_literals;
 
@@ -60,5 +60,3 @@ TEST(CodePage, SystemCodePageComesFromTheEnvironmentOrTheLocale) {
   EXPECT_EQ(system.Name(), "UTF-8");
   EXPECT_EQ(system.Encode("€"), (Bytes{0xE2, 0x82, 0xAC}));
 }
-
-}  // namespace lockvale::test

@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 
-namespace lockvale::test {
+using namespace lockvale::test;
 
 TEST(FileIdentity, NamesOfOneFileWhatExistsAndDeletingKeepsReadOnlyFiles) {
   TempDir dir;
@@ -33,5 +33,3 @@ TEST(FileIdentity, NamesOfOneFileWhatExistsAndDeletingKeepsReadOnlyFiles) {
   EXPECT_EQ(dir.Entries(),
             (Names{".hidden", "dangling", "file", "folder", "hard", "link", "protected"}));
 }
-
-}  // namespace lockvale::test

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace lockvale::test {
+using namespace lockvale;
 
 TEST(StringHelpers, SplitGivesOnePieceMoreThanSeparators) {
   using Pieces = std::vector<std::string>;
@@ -23,5 +23,3 @@ TEST(StringHelpers, RInStrFindsTheLastOccurrenceFromTheSecondCharacter) {
   for (const auto& [text, part, position] : rows)
     EXPECT_EQ(RInStr(text, part), position) << text;
 }
-
-}  // namespace lockvale::test
