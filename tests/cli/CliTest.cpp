@@ -1,16 +1,14 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "TestSupport.h"
 #include "cli/CliOptions.h"
-
-extern char** environ;
 
 using namespace lockvale::test;
 
@@ -32,13 +30,10 @@ class CliTest : public ::testing::Test {
     for (auto& argument : arguments)
       argv.push_back(argument.data());
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    // The test process has no other threads here, so the child may allocate before exec.
+    const pid_t pid = fork();
+    if (pid == 0 && std::freopen(errorsPath.c_str(), "w", stderr)) execv(argv[0], argv.data());
+    if (pid == 0) _exit(127);
     return pid;
   }
 
