@@ -53,8 +53,26 @@ int main(int argc, char* argv[]) {
                                    QStringLiteral("Yes")});
   row->setCheckState(0, Qt::Checked);
   Find<QTreeWidget>(window, "lstEncrypt")->addTopLevelItem(row);
-  Find<QLabel>(window, "StatusPanel")->setText(QStringLiteral("Completed"));
+  auto* failed = new QTreeWidgetItem({QStringLiteral("/home/user/b.txt"),
+                                      QStringLiteral("/home/user/b.txt.encr"),
+                                      QStringLiteral("Yes"), QStringLiteral("No")});
+  failed->setCheckState(0, Qt::Unchecked);
+  for (int column = 0; column < 4; ++column)
+    failed->setForeground(column, Qt::red);
+  Find<QTreeWidget>(window, "lstEncrypt")->addTopLevelItem(failed);
+  Find<QLabel>(window, "StatusPanel")->setText(QStringLiteral("Error"));
   Shoot(window, folder + QStringLiteral("/multiple-files.png"));
+
+  window.cmdSourceBrowse_Click();  // the Browse window over the list
+  if (auto* browse = window.findChild<QWidget*>(QStringLiteral("frmBrowse"))) {
+    browse->move(60, 120);
+    QTest::qWait(300);
+    const QRect frame = browse->frameGeometry();
+    browse->screen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .save(folder + QStringLiteral("/browse.png"));
+    browse->close();
+  }
 
   Find<QRadioButton>(window, "optText")->click();
   Find<QRadioButton>(window, "optDecrypt")->click();

@@ -75,7 +75,10 @@ frmBrowse::frmBrowse(BrowseTarget& target, QWidget* owner)
     : QWidget(owner, Qt::Dialog), m_Target(target) {
   setObjectName(QStringLiteral("frmBrowse"));
   setWindowTitle(QStringLiteral("Browse"));
-  if (owner != nullptr) setWindowIcon(owner->windowIcon());
+  if (owner != nullptr) {
+    setWindowIcon(owner->windowIcon());
+    setFont(owner->font());  // a window of its own does not take its owner's font by itself
+  }
   BuildControls();
   ConnectHandlers();
   ApplyInitialState();
