@@ -1,13 +1,10 @@
 #include "fileselect/clsFileFind.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <exception>
 #include <filesystem>
-#include <memory>
 #include <string_view>
+
+#include "util/DirectoryReader.h"
 
 namespace lockvale {
 namespace {
@@ -92,28 +89,6 @@ bool CaseSensitiveMatch(std::string_view pattern, std::string_view name) {
   });
 }
 
-enum class Kind { Folder, File, Other };
-
-// d_type spares a stat per entry. A link counts as a file when it leads to one, and never as
-// a folder, so the walk cannot loop through links.
-Kind KindOf(DIR* dir, const dirent& entry) {
-  unsigned char type = entry.d_type;
-  struct stat info {};
-  if (type == DT_UNKNOWN && ::fstatat(::dirfd(dir), entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
-    type = IFTODT(info.st_mode);
-  if (type == DT_DIR) return Kind::Folder;
-  if (type == DT_REG) return Kind::File;
-  if (type == DT_LNK && ::fstatat(::dirfd(dir), entry.d_name, &info, 0) == 0 &&
-      S_ISREG(info.st_mode))
-    return Kind::File;
-  return Kind::Other;
-}
-
-bool IsFolder(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 // Absolute and without "." or ".." parts; a trailing "/" stays.
 std::string FullPath(const std::string& name) {
   std::error_code error;
@@ -188,17 +163,16 @@ void clsFileFind::FindFolders(const std::string& sPath) {
 
 // Reads the whole folder and closes it before anything descends. False when stopped.
 bool clsFileFind::ListFolder(const std::string& sPath, Listing& listing) {
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(sPath.c_str()), &::closedir);
-  if (!dir) return true;  // an unreadable folder contributes nothing, the walk goes on
-  while (const dirent* entry = ::readdir(dir.get())) {
+  DirectoryReader folder(sPath);  // an unreadable folder contributes nothing, the walk goes on
+  std::string_view name;
+  while (folder.Next(name)) {
     if (ResultFlag() != DirExSuccess) return false;
-    std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    bool matches = NameMatches(name);
+    const bool matches = NameMatches(name);
     if (!matches && !m_Recurse) continue;
-    Kind kind = KindOf(dir.get(), *entry);
-    if (m_Recurse && kind == Kind::Folder) listing.subfolders.emplace_back(name);
-    if (matches) listing.matches.push_back({std::string(name), kind == Kind::File});
+    const DirectoryReader::Kind kind = folder.EntryKind();
+    if (m_Recurse && kind == DirectoryReader::Kind::Folder) listing.subfolders.emplace_back(name);
+    if (matches)
+      listing.matches.push_back({std::string(name), kind == DirectoryReader::Kind::File});
   }
   return true;
 }
