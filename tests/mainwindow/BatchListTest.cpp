@@ -1,20 +1,21 @@
-// The batch list in the window: editing, button states, and a batch run from its rows.
+// The batch list in the window: adding and editing rows, button states, and a batch run that
+// marks the rows that failed.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "WindowFixture.h"
 
-using namespace lockvale;
 using namespace lockvale::test;
 
 namespace {
 
+// The window in the mode Multiple files, and a folder with a.txt, .hidden and sub/b.txt.
 struct ListWindow {
   ListWindow() {
     w.Click("optMultipleFiles");
+    QDir(dir.path()).mkdir("sub");
     for (const char* name : {"a.txt", ".hidden", "sub/b.txt"}) {
-      QDir(dir.path()).mkpath(QFileInfo(Path(name)).path());
       QFile file(Path(name));
       (void)file.open(QIODevice::WriteOnly);
       file.write("content");
@@ -33,11 +34,22 @@ struct ListWindow {
     w.Type("txtDestFilename", destination);
     w.Form().cmdAdd_Click();  // enabled only by a browse, so called directly
   }
+  void ClickRow(int row) const {
+    List()->setCurrentItem(List()->topLevelItem(row));
+    emit List()->itemClicked(List()->topLevelItem(row), 0);
+  }
   QList<bool> Enabled() const {
     QList<bool> states;
     for (const char* name : {"cmdAdd", "cmdEdit", "cmdRemove", "cmdClear"})
       states << w.Get(name)->isEnabled();
     return states;
+  }
+  // The names, the two boxes and the Edit button's caption.
+  QStringList Inputs() const {
+    QStringList inputs{w.Text("txtFilename"), w.Text("txtDestFilename")};
+    for (const char* name : {"chkOverwrite", "chkDeleteSourceFile"})
+      inputs << (w.Get<QCheckBox>(name)->isChecked() ? "Yes" : "No");
+    return inputs << w.Get<QPushButton>("cmdEdit")->text();
   }
 
   QTemporaryDir dir;
@@ -67,66 +79,71 @@ class BatchListTest : public QObject {
     l.Add(l.Path("a.txt"), "a.encr");
     LV_EXPECT_ASKED(l.boxes);
     QCOMPARE(l.List()->topLevelItemCount(), 5);
-    QCOMPARE(l.Row(0), (QStringList{l.Path("a.txt"), "", "No", "No"}));
     QCOMPARE(l.Row(4), (QStringList{l.Path("a.txt"), "a.encr", "Yes", "No"}));
     QCOMPARE(l.Enabled(), (QList<bool>{false, false, false, true}));
   }
 
+  // Edit loads the row clicked, Accept Changes writes the inputs into the row selected then;
+  // clicking a row drops an edit in progress.
   void editRemoveAndClearFollowTheirButtonStates() {
     ListWindow l;
     for (const char* name : {"1", "2", "3", "4", "5"})
       l.Add(l.Path("a.txt"), name);
     l.List()->topLevelItem(1)->setText(2, "yes");  // only "Yes" ticks a box
     l.List()->topLevelItem(1)->setText(3, "Yes");
-    auto clickRow = [&](int row) {
-      l.List()->setCurrentItem(l.List()->topLevelItem(row));
-      emit l.List()->itemClicked(l.List()->topLevelItem(row), 0);
-    };
-    clickRow(1);
+    l.ClickRow(1);
     QCOMPARE(l.Enabled(), (QList<bool>{false, true, true, true}));
-    QCOMPARE(l.w.Text("txtFilename"), QString());
+    QCOMPARE(l.Inputs(), (QStringList{"", "", "No", "No", "Edit"}));
     l.w.Click("cmdEdit");
-    QCOMPARE(l.w.Text("txtDestFilename"), QStringLiteral("2"));
-    QVERIFY(!l.w.Get<QCheckBox>("chkOverwrite")->isChecked());
-    QVERIFY(l.w.Get<QCheckBox>("chkDeleteSourceFile")->isChecked());
-    QCOMPARE(l.w.Get<QPushButton>("cmdEdit")->text(), QStringLiteral("Accept Changes"));
-    l.w.Type("txtDestFilename", "two");
-    clickRow(2);  // drops the edit in progress
-    QCOMPARE(l.w.Get<QPushButton>("cmdEdit")->text(), QStringLiteral("Edit"));
+    QCOMPARE(l.Inputs(), (QStringList{l.Path("a.txt"), "2", "No", "Yes", "Accept Changes"}));
+    l.ClickRow(2);
+    QCOMPARE(l.Inputs(), (QStringList{"", "", "No", "Yes", "Edit"}));
     l.w.Click("cmdEdit");
     l.w.Type("txtDestFilename", "three");
     l.List()->setCurrentItem(l.List()->topLevelItem(3));  // the selection moved meanwhile
     l.w.Click("cmdEdit");
     QCOMPARE(l.Row(3), (QStringList{l.Path("a.txt"), "three", "No", "No"}));
+    QCOMPARE(l.w.Get<QPushButton>("cmdEdit")->text(), QStringLiteral("Edit"));
 
     for (int row : {1, 3})
       l.List()->topLevelItem(row)->setCheckState(0, Qt::Checked);
     l.w.Click("cmdRemove");
-    QCOMPARE(l.List()->topLevelItemCount(), 3);
     QCOMPARE(l.Row(1)[1] + l.Row(2)[1], QStringLiteral("35"));
+    QCOMPARE(l.List()->topLevelItemCount(), 3);
     QCOMPARE(l.Enabled(), (QList<bool>{false, false, false, true}));
     l.w.Click("cmdClear");
     QCOMPARE(l.List()->topLevelItemCount(), 0);
     QCOMPARE(l.Enabled(), (QList<bool>{false, false, false, false}));
   }
 
-  void batchRunMarksTheRowsThatFailed() {
+  // A failed row shows the reason in red until the next run; a kept source clears its row's
+  // delete flag.
+  void batchRunMarksFailedRowsAndKeepsSources() {
     ListWindow l;
     l.w.Type("txtPassword", "key");
     l.w.Click("chkOverwrite");
-    l.Add(l.Path("a.txt"), l.Path("a.txt"));  // its own source
-    l.Add(l.Path("sub/b.txt"), l.Path("b.encr"));
-    l.boxes.Queue(MessageAnswer::Yes);
+    l.Add(l.Path("sub/b.txt"), l.Path("sub/b.txt"));  // its own source
+    l.w.Click("chkDeleteSourceFile");
+    l.Add(l.Path("a.txt"), l.Path("a.encr"));
+    l.w.Click("chkDeleteSourceFile");
+    l.Add(l.Path("a.txt"), l.Path("a2.encr"));
+    l.boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};  // run, keep a.txt
     l.w.Execute();
-    LV_EXPECT_ASKED(l.boxes,
-                    QuestionBox("Are you sure you wish to encrypt these files?", "Encrypt"));
+    QCOMPARE(l.boxes.TakeAsked().size(), size_t{2});
     QCOMPARE(l.w.Status(), QStringLiteral("Error"));
-    QVERIFY(QFile::exists(l.Path("b.encr")));
-    const QTreeWidgetItem* failed = l.List()->topLevelItem(0);
+    QCOMPARE(l.Row(1)[3], QStringLiteral("No"));
+    QVERIFY(QFile::exists(l.Path("a.txt")) && QFile::exists(l.Path("a2.encr")));
+    QTreeWidgetItem* failed = l.List()->topLevelItem(0);
     QCOMPARE(failed->foreground(1).color(), QColor(Qt::red));
-    QCOMPARE(failed->toolTip(0),
+    QCOMPARE(failed->toolTip(3),
              QStringLiteral("The destination file is the same as the source file"));
     QCOMPARE(l.List()->topLevelItem(1)->toolTip(0), QString());
+    failed->setText(1, l.Path("b.encr"));
+    l.boxes.Queue(MessageAnswer::Yes);
+    l.w.Execute();
+    QCOMPARE(l.w.Status(), QStringLiteral("Completed"));
+    QVERIFY(failed->toolTip(3).isEmpty() && failed->foreground(1) == QBrush());
+    QCOMPARE(l.boxes.unscripted, 0);
   }
 };
 
