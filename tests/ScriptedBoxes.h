@@ -22,6 +22,9 @@ namespace test {
 // A test file says `using namespace lockvale::test;` and sees the program's names too.
 using namespace ::lockvale;
 
+using Names = std::vector<std::string>;
+using Requests = std::vector<MessageRequest>;
+
 inline MessageRequest NoticeBox(std::string text, std::string title) {
   return {std::move(text), std::move(title), MessageButtons::Ok, NoticeIcon::Information};
 }

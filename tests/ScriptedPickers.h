@@ -32,8 +32,4 @@ class ScriptedPickers : public FilePickers {
   std::deque<std::vector<std::string>> answers;
 };
 
-inline PickerRequest FolderRequest(std::string prompt) {
-  return {PickerKind::Folder, std::move(prompt), "", "", "", false, false};
-}
-
 }  // namespace lockvale::test

@@ -19,8 +19,6 @@
 namespace lockvale::test {
 
 using Bytes = std::vector<std::uint8_t>;
-using Names = std::vector<std::string>;
-using Requests = std::vector<MessageRequest>;
 
 // Records a cipher's notices as the message boxes the window would show.
 struct NoticeRecorder {
