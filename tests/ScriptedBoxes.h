@@ -3,6 +3,7 @@
 #include <deque>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,10 @@ inline MessageRequest QuestionBox(std::string text, std::string title,
 class ScriptedBoxes : public MessageBoxes {
  public:
   void Queue(MessageAnswer answer) { answers.push_back(answer); }
+  void Queue(std::string_view letters) {  // Y, N or C each
+    for (char c : letters)
+      Queue(c == 'Y' ? MessageAnswer::Yes : c == 'N' ? MessageAnswer::No : MessageAnswer::Cancel);
+  }
 
   MessageAnswer Show(const MessageRequest& request) override {
     asked.push_back(request);

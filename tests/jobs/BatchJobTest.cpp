@@ -43,10 +43,7 @@ struct Batch {
     request.direction = direction;
     request.keyText = SecretText(key);
     request.keyBits = 256;
-    for (char answer : answers)
-      host.boxes.Queue(answer == 'Y'   ? MessageAnswer::Yes
-                       : answer == 'N' ? MessageAnswer::No
-                                       : MessageAnswer::Cancel);
+    host.boxes.Queue(answers);
     BatchJob(request, host).Run();
     EXPECT_EQ(host.boxes.unscripted, 0);
     return host.boxes.TakeAsked();

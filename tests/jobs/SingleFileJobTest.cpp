@@ -9,24 +9,27 @@
 
 using namespace lockvale::test;
 
-static const MessageRequest kConfirmEncrypt =
-    QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt");
-static const MessageRequest kConfirmDecrypt =
-    QuestionBox("Are you sure you wish to decrypt this file?", "Encrypt");
-static const MessageRequest kEncryptFinished = NoticeBox("Encrypt Finished", "Status");
+static MessageRequest Confirm(const std::string& verb) {
+  return QuestionBox("Are you sure you wish to " + verb + " this file?", "Encrypt");
+}
 
 class SingleFileJobTest : public ::testing::Test {
  protected:
-  void Run(const std::string& source, const std::string& destination,
-           Direction direction = Direction::Encrypt, std::string_view key = "key", int bits = 128) {
+  // The messages shown; names are in the test's folder, and the questions get the answers.
+  Requests Run(const std::string& source, const std::string& destination, std::string_view answers,
+               Direction direction = Direction::Encrypt, std::string_view key = "key",
+               int bits = 128) {
     request.direction = direction;
     request.source = source.empty() ? source : dir / source;
     request.destination = destination.empty() ? destination : dir / destination;
     request.keyText = SecretText(key);
     request.keyBits = bits;
+    host.boxes.Queue(answers);
     SingleFileJob(request, host).Run();
+    EXPECT_EQ(host.boxes.unscripted, 0);
+    return host.boxes.TakeAsked();
   }
-  MessageRequest OverwriteQuestion(const std::string& name) {
+  MessageRequest Overwrite(const std::string& name) {
     return QuestionBox(dir / name + " already exists. Do you wish to overwrite it?", "Lockvale",
                        NoticeIcon::Information);
   }
@@ -35,6 +38,7 @@ class SingleFileJobTest : public ::testing::Test {
   TempDir dir;
   ScriptedHost host;
   JobRequest request;  // the options as a test sets them
+  const MessageRequest finished = NoticeBox("Encrypt Finished", "Status");
 };
 
 TEST_F(SingleFileJobTest, RefusesIncompleteInputsInOrderAndTouchesNothing) {
@@ -54,10 +58,8 @@ TEST_F(SingleFileJobTest, RefusesIncompleteInputsInOrderAndTouchesNothing) {
                  "different destination filename",
                  "Destination filename")},
   };
-  for (const auto& [source, destination, key, refusal] : kCases) {
-    Run(source, destination, Direction::Encrypt, key);
-    EXPECT_EQ(host.boxes.TakeAsked(), Requests{refusal}) << source << " " << destination;
-  }
+  for (const auto& [source, destination, key, refusal] : kCases)
+    EXPECT_EQ(Run(source, destination, "", Direction::Encrypt, key), Requests{refusal}) << source;
   EXPECT_TRUE(host.statuses.empty());
   EXPECT_EQ(Read("a.txt"), (Bytes{1, 2, 3}));
   EXPECT_EQ(dir.Entries(), (Names{"a.txt", "folder", "link"}));
@@ -71,12 +73,10 @@ TEST_F(SingleFileJobTest, QuestionsDecideAndAgreedReplacementsTakeProtectedFiles
     WriteFile(dir / name, {'o', 'l', 'd'});
     std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read);
   }
-  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
-    host.boxes.answers = {answer, MessageAnswer::Yes, answer};
-    Run("a.txt", "readonly.encr");
-    Run("a.txt", "readonly.encr");
-    EXPECT_EQ(host.boxes.TakeAsked(),
-              (Requests{kConfirmEncrypt, kConfirmEncrypt, OverwriteQuestion("readonly.encr")}));
+  for (const std::string answer : {"N", "C"}) {
+    EXPECT_EQ(Run("a.txt", "readonly.encr", answer), Requests{Confirm("encrypt")});
+    EXPECT_EQ(Run("a.txt", "readonly.encr", "Y" + answer),
+              (Requests{Confirm("encrypt"), Overwrite("readonly.encr")}));
   }
   EXPECT_EQ(Read("readonly.encr"), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(host.progressMaximum, 100u);  // set before the overwrite question
@@ -84,36 +84,27 @@ TEST_F(SingleFileJobTest, QuestionsDecideAndAgreedReplacementsTakeProtectedFiles
   EXPECT_TRUE(host.statuses.empty());
 
   for (const char* name : {"readonly.encr", ".hidden.encr"}) {
-    host.boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
-    Run("a.txt", name);
-    EXPECT_EQ(host.boxes.TakeAsked(),
-              (Requests{kConfirmEncrypt, OverwriteQuestion(name), kEncryptFinished}));
+    EXPECT_EQ(Run("a.txt", name, "YY"), (Requests{Confirm("encrypt"), Overwrite(name), finished}));
     EXPECT_EQ(Read(name).size(), 112u);
   }
   request.overwrite = true;
-  host.boxes.Queue(MessageAnswer::Yes);
-  Run("a.txt", "readonly.encr");
-  EXPECT_EQ(host.boxes.TakeAsked(), (Requests{kConfirmEncrypt, kEncryptFinished}));
-  EXPECT_EQ(host.boxes.unscripted, 0);
+  EXPECT_EQ(Run("a.txt", "readonly.encr", "Y"), (Requests{Confirm("encrypt"), finished}));
 }
 
 TEST_F(SingleFileJobTest, EncryptsToTheFileFormatAndBackDeletingTheSource) {
   const Bytes plain = RandomBytes(70'001, 1);
   WriteFile(dir / "plain", plain);
   request.deleteSource = true;
-  host.boxes.Queue(MessageAnswer::Yes);
-  Run("plain", "plain.encr", Direction::Encrypt, "correct horse", 192);
-  EXPECT_EQ(host.boxes.TakeAsked(), (Requests{kConfirmEncrypt, kEncryptFinished}));
+  EXPECT_EQ(Run("plain", "plain.encr", "Y", Direction::Encrypt, "correct horse", 192),
+            (Requests{Confirm("encrypt"), finished}));
   EXPECT_EQ(host.statuses, (Names{"Encrypting File", "Completed"}));
   EXPECT_EQ(host.progressMaximum, 70'002u);
   EXPECT_TRUE(host.progressFilled);
   EXPECT_EQ(Read("plain.encr"),
             OpenSslEcb(true, Key("correct horse"), 192, PadWithLengthByte(plain)));
 
-  host.boxes.Queue(MessageAnswer::Yes);
-  Run("plain.encr", "plain", Direction::Decrypt, "correct horse", 192);
-  EXPECT_EQ(host.boxes.TakeAsked(),
-            (Requests{kConfirmDecrypt, NoticeBox("Decrypt Finished", "Status")}));
+  EXPECT_EQ(Run("plain.encr", "plain", "Y", Direction::Decrypt, "correct horse", 192),
+            (Requests{Confirm("decrypt"), NoticeBox("Decrypt Finished", "Status")}));
   EXPECT_EQ(dir.Entries(), Names{"plain"});
   EXPECT_EQ(Read("plain"), plain);
 }
@@ -125,10 +116,8 @@ TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
   WriteFile(dir / "bad", {'k', 'e', 'e', 'p'});
   request.overwrite = request.deleteSource = true;
   for (const char* destination : {"bad", "missing-folder/bad"}) {
-    host.boxes.Queue(MessageAnswer::Yes);
-    Run("bad.encr", destination, Direction::Decrypt);
-    EXPECT_EQ(host.boxes.TakeAsked(),
-              (Requests{kConfirmDecrypt,
+    EXPECT_EQ(Run("bad.encr", destination, "Y", Direction::Decrypt),
+              (Requests{Confirm("decrypt"),
                         NoticeBox("File Size Error - ciphertext file not a multiple of block size",
                                   "Size")}));
     EXPECT_EQ(host.statuses.back(), "Error");
