@@ -10,32 +10,13 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include "TestSupport.h"
 #include "WindowFixture.h"
-#include "cipher/cEncrypt.h"
+#include "jobs/HexText.h"
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/Twips.h"
 
 using namespace lockvale::test;
-
-static QByteArray Read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-static void Write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-// What the core makes of the bytes with the key, with or without the length byte.
-static QByteArray Encrypted(const QByteArray& content, std::string_view key, int bits,
-                            int lengthByte) {
-  cEncrypt cipher;
-  cipher.SetCipherKeyString(key, bits);
-  std::vector<std::uint8_t> in(content.begin(), content.end()), out;
-  cipher.ArrayEncrypt(in, out, lengthByte);
-  return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size()));
-}
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -107,17 +88,18 @@ class MainWindowTest : public QObject {
   }
 
   // Names, key, key size, direction and each of the two options reach the job. The job runs
-  // to its end without an event loop, yet the bar and the status are painted.
+  // to its end without an event loop, yet the bar and the status are painted. An unexpected
+  // error reaches the reporter, which names the statement.
   void fileJobTakesTheWindowsInputsAndPaintsItsProgress() {
-    QTemporaryDir dir;
+    TempDir dir;
     Window w;
     ScriptedMessageBoxes boxes;
-    const QByteArray content(16 << 20, 'x');
-    const QString plain = dir.filePath("plain"), encrypted = dir.filePath("plain.encr");
-    Write(plain, content);
-    Write(encrypted, "old");
-    w.Type("txtFilename", plain);
-    w.Type("txtDestFilename", encrypted);
+    const Bytes content(16 << 20, 'x');
+    const std::string plain = dir / "plain", encrypted = dir / "plain.encr";
+    WriteFile(plain, content);
+    WriteFile(encrypted, {'o', 'l', 'd'});
+    w.Type("txtFilename", QString::fromStdString(plain));
+    w.Type("txtDestFilename", QString::fromStdString(encrypted));
     w.Type("txtPassword", "correct horse");
     w.Get<QComboBox>("cboKeySize")->setCurrentIndex(2);
     w.Click("chkDeleteSourceFile");
@@ -132,31 +114,45 @@ class MainWindowTest : public QObject {
     auto* status = w.Get<QLabel>("StatusPanel");
     w.Bar()->installEventFilter(&spy);
     status->installEventFilter(&spy);
-    boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    boxes.Queue("YY");
     w.Get<QAction>("mnuExecute")->trigger();
-    LV_EXPECT_ASKED(
-        boxes, QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt"),
-        QuestionBox(encrypted.toStdString() + " already exists. Do you wish to overwrite it?",
-                    "Lockvale", NoticeIcon::Information),
-        NoticeBox("Encrypt Finished", "Status"));
+    LV_EXPECT_ASKED(boxes, QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt"),
+                    QuestionBox(encrypted + " already exists. Do you wish to overwrite it?",
+                                "Lockvale", NoticeIcon::Information),
+                    NoticeBox("Encrypt Finished", "Status"));
     QVERIFY2(spy.painted[w.Bar()].size() >= 10, qPrintable(spy.painted[w.Bar()].join(',')));
     QVERIFY(spy.painted[status].contains("Encrypting File"));
     QCOMPARE(w.Status(), QStringLiteral("Completed"));
     QCOMPARE(w.Bar()->maximum(), (16 << 20) + 1);
     QCOMPARE(w.Bar()->value(), (16 << 20) + 1);
-    QVERIFY(!QFile::exists(plain));
-    QVERIFY(Read(encrypted) == Encrypted(content, "correct horse", 256, 1));
+    QVERIFY(dir.Entries() == Names{"plain.encr"});
+    QVERIFY(ReadFile(encrypted) ==
+            OpenSslEcb(true, Key("correct horse"), 256, PadWithLengthByte(content)));
 
-    Write(plain, "old");
+    WriteFile(plain, {'o', 'l', 'd'});
     w.Click("optDecrypt");  // swaps the names
     w.Click("chkDeleteSourceFile");
     w.Click("chkOverwrite");
-    boxes.Queue(MessageAnswer::Yes);
+    boxes.Queue("Y");
     w.Execute();
     LV_EXPECT_ASKED(boxes, QuestionBox("Are you sure you wish to decrypt this file?", "Encrypt"),
                     NoticeBox("Decrypt Finished", "Status"));
-    QVERIFY(Read(plain) == content);
-    QVERIFY(QFile::exists(encrypted));
+    QVERIFY(ReadFile(plain) == content && dir.Entries() == Names({"plain", "plain.encr"}));
+
+    w.Click("optEncrypt");
+    w.Type("txtFilename", "/proc/self/mem");  // a regular file that cannot be read
+    w.Type("txtDestFilename", QString::fromStdString(dir / "out"));
+    boxes.Queue("Y");
+    w.Execute();
+    const QRegularExpression report(
+        "^Error Number: 5\\.\r\nError Description: Cannot read /proc/self/mem: Input/output "
+        "error\\.\r\nError Line: [1-9][0-9]*\\.\r\nError Code: RunFileJob\\(cipher, "
+        "request\\)\r\nDo you wish to pause on this error again\\?$");
+    QCOMPARE(boxes.asked.size(), size_t{2});
+    QVERIFY(report.match(QString::fromStdString(boxes.asked[1].text)).hasMatch());
+    QCOMPARE(boxes.asked[1].title, std::string("Error"));
+    QCOMPARE(w.Status(), QStringLiteral("Encrypting File"));
+    QVERIFY(dir.Entries() == Names({"plain", "plain.encr"}));
 
     JobProgress progress(w.Bar());  // past the bar's int range, in proportion
     progress.Start((5ull << 30) + 1);
@@ -165,18 +161,20 @@ class MainWindowTest : public QObject {
   }
 
   // The text goes as typed: line breaks as CR LF, a no-break space as itself; Tab
-  // leaves the text box for the key, Ctrl+Tab types a tab.
+  // leaves the text box for the key, Ctrl+Tab types a tab. Real boxes belong to the window.
   void textJobTakesTheRawTextAndTheKeyboardFollowsTheForm() {
     Window w;
-    ScriptedMessageBoxes boxes;
+    auto boxes = std::make_unique<ScriptedMessageBoxes>();
     w.Click("optText");
     w.Type("txtPassword", "secret");
     auto* area = w.Get<QPlainTextEdit>("txtEncrypt");
     area->setPlainText(QStringLiteral("a\nb\u00a0c\u2028d"));  // a paragraph, then a line break
-    boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Yes};
+    boxes->Queue("YYY");
     w.Execute();
-    const QByteArray typed("a\r\nb\302\240c\r\nd");  // the no-break space in UTF-8, in octal
-    QCOMPARE(area->toPlainText().toLatin1(), Encrypted(typed, "secret", 128, 0).toHex().toUpper());
+    Bytes typed{'a', '\r', '\n', 'b', 0xC2, 0xA0, 'c', '\r', '\n', 'd'};  // UTF-8
+    typed.resize(16, 0);
+    QCOMPARE(area->toPlainText().toStdString(),
+             HexDisplay(OpenSslEcb(true, Key("secret"), 128, typed), 16));
     w.Click("optDecrypt");
     w.Execute();
     QCOMPARE(area->document()->toRawText().replace(QChar::ParagraphSeparator, '\n'),
@@ -187,7 +185,7 @@ class MainWindowTest : public QObject {
       return QuestionBox(std::string("Are you sure you wish to ") + verb + " this text?",
                          "Encrypt");
     };
-    LV_EXPECT_ASKED(boxes, confirm("encrypt"), NoticeBox("Encrypt Finished", "Status"),
+    LV_EXPECT_ASKED(*boxes, confirm("encrypt"), NoticeBox("Encrypt Finished", "Status"),
                     confirm("decrypt"), NoticeBox("Decrypt Finished", "Status"), confirm("decrypt"),
                     NoticeBox("Ciphertext size not a multiple of block size", "Size"));
 
@@ -198,34 +196,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(area->toPlainText(), QStringLiteral("\t"));
     QTest::keyClick(area, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w.Get("txtPassword"));
-  }
 
-  void unexpectedErrorsReachTheReporterNamingTheStatement() {
-    QTemporaryDir dir;
-    Window w;
-    ScriptedMessageBoxes boxes;
-    w.Type("txtFilename", "/proc/self/mem");  // a regular file that cannot be read
-    w.Type("txtDestFilename", dir.filePath("out.encr"));
-    w.Type("txtPassword", "key");
-    boxes.Queue(MessageAnswer::Yes);
-    w.Execute();
-    QCOMPARE(boxes.asked.size(), size_t{2});
-    const QRegularExpression report(
-        "^Error Number: 5\\.\r\nError Description: Cannot read /proc/self/mem: Input/output "
-        "error\\.\r\nError Line: [1-9][0-9]*\\.\r\nError Code: RunFileJob\\(cipher, "
-        "request\\)\r\nDo you wish to pause on this error again\\?$");
-    QVERIFY(report.match(QString::fromStdString(boxes.asked[1].text)).hasMatch());
-    QCOMPARE(boxes.asked[1].title, std::string("Error"));
-    QCOMPARE(w.Status(), QStringLiteral("Encrypting File"));
-    QVERIFY(QDir(dir.path()).isEmpty());
-  }
-
-  // Real boxes: each belongs to the window and is centred over it.
-  void messagesAndMenusBelongToTheWindow() {
-    Window w;
-    w.Click("optText");
-    w.Type("txtPassword", "secret");
-    w.Get<QPlainTextEdit>("txtEncrypt")->setPlainText("x");
+    boxes.reset();  // the real boxes, each centred over the window
     QList<QWidget*> owners;
     std::function<void()> answer = [&] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -235,6 +207,8 @@ class MainWindowTest : public QObject {
       if (owners.size() < 2) QTimer::singleShot(10, answer);
     };
     QTimer::singleShot(10, answer);
+    w.Click("optEncrypt");
+    area->setPlainText("x");
     w.Execute();
     QCOMPARE(owners, (QList<QWidget*>{&w.Form(), &w.Form()}));
     QCOMPARE(w.Get<QMenu>("mnufile")->font(), w.Form().font());
