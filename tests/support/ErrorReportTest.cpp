@@ -50,25 +50,23 @@ static std::pair<int, QString> Generate(
   return {0, QString::fromUtf8(table.readAll())};
 }
 
-// The generated table's rows, read back; the strings they point to live as long as it does.
-struct LoadedTable {
-  std::deque<std::string> strings;
+// The generated table's rows, read back; the strings they point to last as long as the test.
+static std::vector<StatementEntry> Load(const QString& table) {
+  static std::deque<std::string> strings;
+  static const QRegularExpression row(
+      QStringLiteral("^    \\{\"([^\"]*)\", (\\d+), (\\d+), \"(.*)\"\\},$"),
+      QRegularExpression::MultilineOption);
+  static const QRegularExpression escape(QStringLiteral("\\\\(.)"));
   std::vector<StatementEntry> entries;
-
-  explicit LoadedTable(const QString& table) {
-    static const QRegularExpression row(
-        QStringLiteral("^    \\{\"([^\"]*)\", (\\d+), (\\d+), \"(.*)\"\\},$"),
-        QRegularExpression::MultilineOption);
-    static const QRegularExpression escape(QStringLiteral("\\\\(.)"));
-    for (const auto& match : row.globalMatch(table)) {
-      const auto& file = strings.emplace_back(match.captured(1).toStdString());
-      const auto& text = strings.emplace_back(
-          match.captured(4).replace(escape, QStringLiteral("\\1")).toStdString());
-      entries.push_back(
-          {file.c_str(), match.captured(2).toInt(), match.captured(3).toInt(), text.c_str()});
-    }
+  for (const auto& match : row.globalMatch(table)) {
+    const auto& file = strings.emplace_back(match.captured(1).toStdString());
+    const auto& text = strings.emplace_back(
+        match.captured(4).replace(escape, QStringLiteral("\\1")).toStdString());
+    entries.push_back(
+        {file.c_str(), match.captured(2).toInt(), match.captured(3).toInt(), text.c_str()});
   }
-};
+  return entries;
+}
 
 static MessageRequest ErrorQuestion(int number, const std::string& description, int line,
                                     const std::string& code) {
@@ -83,11 +81,11 @@ class ErrorReportTest : public QObject {
   Q_OBJECT
 
   QTemporaryDir m_Temp;
-  std::unique_ptr<LoadedTable> m_Table;  // this file's statements, in place of the program's
+  std::vector<StatementEntry> m_Statements;  // this file's, in place of the program's
 
   // The report of an error in the statement of this file whose text is `code`.
   MessageRequest Reported(int number, const std::string& description, const char* code) const {
-    for (const StatementEntry& entry : m_Table->entries)
+    for (const StatementEntry& entry : m_Statements)
       if (std::string_view(entry.text) == code)
         return ErrorQuestion(number, description, entry.number, code);
     return {};
@@ -100,8 +98,8 @@ class ErrorReportTest : public QObject {
     const auto [exitCode, table] = Generate(m_Temp.filePath(QStringLiteral("own")),
                                             {{"support/ErrorReportTest.cpp", source.readAll()}});
     QVERIFY2(exitCode == 0, qPrintable(table));
-    m_Table = std::make_unique<LoadedTable>(table);
-    test_hooks::ReplaceStatements(m_Table->entries);
+    m_Statements = Load(table);
+    test_hooks::ReplaceStatements(m_Statements);
   }
   void cleanupTestCase() { test_hooks::ReplaceStatements({}); }
   void init() { test_hooks::ResetErrorReporter(); }
@@ -109,7 +107,7 @@ class ErrorReportTest : public QObject {
   // The innermost marked statement is named; a failure outside marked statements names the
   // handler, even when ordinary code caught and put aside an earlier marked one. A nested
   // handler reports once, and its caller goes on.
-  void reportsTheErrorAndTheStatementThatFailed() {
+  void reportsTheStatementThatFailedUntilNoSilencesIt() {
     ScriptedMessageBoxes boxes;
     cmdTest_Click([] { LV_STMT(throw RaisedError(1, "Key.Set - bad size")); });
     cmdTest_Click(
@@ -143,12 +141,9 @@ class ErrorReportTest : public QObject {
         Reported(ENOMEM, "Cannot allocate memory", "throw std::bad_alloc()"),
         Reported(1, "Unknown error", "throw 42"), Reported(1, "unmarked", "cmdUnmarked_Click"),
         Reported(1, "marked", "body()"), Reported(1, "inner", "throw std::logic_error(\"inner\")"));
-  }
 
-  // Only No silences a line, and then for any error; a line without text shows an empty
-  // code, and line 0 nothing at all.
-  void onlyNoSilencesALineAndThenForAnyError() {
-    ScriptedMessageBoxes boxes;
+    // Only No silences a line, and then for any error; a line without text shows an empty
+    // code, and line 0 nothing at all.
     for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::Cancel, MessageAnswer::No}) {
       boxes.Queue(answer);
       cmdTest_Click([] { throw std::runtime_error("again"); });
@@ -187,12 +182,8 @@ class ErrorReportTest : public QObject {
     const auto [exitCode, table] = Generate(root, sources);
     QVERIFY2(exitCode == 0, qPrintable(table));
     QStringList rows;
-    for (const StatementEntry& entry : LoadedTable(table).entries)
-      rows << QStringLiteral("%1:%2 #%3 %4")
-                  .arg(entry.file)
-                  .arg(entry.line)
-                  .arg(entry.number)
-                  .arg(entry.text);
+    for (const StatementEntry& entry : Load(table))
+      rows << QString::asprintf("%s:%d #%d %s", entry.file, entry.line, entry.number, entry.text);
     QCOMPARE(rows, QStringList({"fileselect/Picker.h:1 #1 Pick()",
                                 "mainwindow/frmMain.cpp:2 #2 cmdGo_Click",
                                 "mainwindow/frmMain.cpp:3 #3 Open(\"a\\\"b)\", ')', 1'000)",
