@@ -28,21 +28,6 @@ class FileJobTest : public ::testing::Test {
   const Bytes plain = RandomBytes(3'000'003, 7);
 };
 
-TEST_F(FileJobTest, SourceIsDeletedOnlyAfterTheResultIsInPlace) {
-  ASSERT_EQ(Run("plain", "cipher", Direction::Encrypt), FileJobOutcome::Completed);
-  EXPECT_EQ(dir.Entries(), (Names{"cipher", "old"}));
-
-  cipher.SetCipherKeyString(WrongKey(ReadFile(dir / "cipher"), 128, 200), 128);
-  EXPECT_EQ(Run("cipher", "old", Direction::Decrypt), FileJobOutcome::Refused);
-  EXPECT_EQ(dir.Entries(), (Names{"cipher", "old"}));
-  EXPECT_EQ(ReadFile(dir / "old"), Bytes{42});
-
-  cipher.SetCipherKeyString("correct horse", 256);
-  ASSERT_EQ(Run("cipher", "old", Direction::Decrypt), FileJobOutcome::Completed);
-  EXPECT_EQ(dir.Entries(), Names{"old"});
-  EXPECT_TRUE(ReadFile(dir / "old") == plain);
-}
-
 TEST_F(FileJobTest, WriteFailureIsAnErrorAndLosesNothing) {
   // A file size limit makes the kernel refuse writes past it, as a full disk would.
   rlimit saved{}, limited{};

