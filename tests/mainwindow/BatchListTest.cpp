@@ -1,33 +1,39 @@
-// The batch list in the window: adding and editing rows, button states, and a batch run that
-// marks the rows that failed.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+// The batch list in the window: rows added by hand or by the browse window, editing and button
+// states, and a batch run that marks the rows that failed.
+#include <QGroupBox>
+#include <QTimer>
 
+#include "ScriptedPickers.h"
+#include "TestSupport.h"
 #include "WindowFixture.h"
+#include "fileselect/FileDialogs.h"
 
 using namespace lockvale::test;
 
 namespace {
 
-// The window in the mode Multiple files, and a folder with a.txt, .hidden and sub/b.txt.
+// The window in the mode Multiple files over a folder with a.txt, .hidden, C.ENCR,
+// sub/b.txt.encr and sub/x.encr.encr; message boxes and pickers are scripted.
 struct ListWindow {
-  ListWindow() {
+  explicit ListWindow(bool encrypting = true) {
+    FileDialog = {};
+    std::filesystem::create_directory(dir / "sub");
+    for (const char* name : {"a.txt", ".hidden", "C.ENCR", "sub/b.txt.encr", "sub/x.encr.encr"})
+      WriteFile(dir / name, {'x'});
     w.Click("optMultipleFiles");
-    QDir(dir.path()).mkdir("sub");
-    for (const char* name : {"a.txt", ".hidden", "sub/b.txt"}) {
-      QFile file(Path(name));
-      (void)file.open(QIODevice::WriteOnly);
-      file.write("content");
-    }
+    if (!encrypting) w.Click("optDecrypt");
   }
-  QString Path(const QString& name) const { return dir.filePath(name); }
+  QString Path(const std::string& name) const { return QString::fromStdString(dir / name); }
   QTreeWidget* List() const { return w.Get<QTreeWidget>("lstEncrypt"); }
-  QStringList Row(int index) const {
-    QStringList texts;
-    for (int column = 0; column < 4; ++column)
-      texts << List()->topLevelItem(index)->text(column);
-    return texts;
+  QStringList Rows() const {  // "source|destination|overwrite|delete source" each
+    QStringList rows;
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+      QStringList texts;
+      for (int column = 0; column < 4; ++column)
+        texts << List()->topLevelItem(i)->text(column);
+      rows << texts.join('|');
+    }
+    return rows;
   }
   void Add(const QString& source, const QString& destination) {
     w.Type("txtFilename", source);
@@ -38,23 +44,33 @@ struct ListWindow {
     List()->setCurrentItem(List()->topLevelItem(row));
     emit List()->itemClicked(List()->topLevelItem(row), 0);
   }
-  QList<bool> Enabled() const {
-    QList<bool> states;
-    for (const char* name : {"cmdAdd", "cmdEdit", "cmdRemove", "cmdClear"})
-      states << w.Get(name)->isEnabled();
-    return states;
-  }
-  // The names, the two boxes and the Edit button's caption.
-  QStringList Inputs() const {
-    QStringList inputs{w.Text("txtFilename"), w.Text("txtDestFilename")};
+  // The names, the two boxes, the Edit button's caption, and as 0 or 1 whether Add, Edit,
+  // Remove and Clear list are enabled.
+  QStringList State() const {
+    QStringList state{w.Text("txtFilename"), w.Text("txtDestFilename")};
     for (const char* name : {"chkOverwrite", "chkDeleteSourceFile"})
-      inputs << (w.Get<QCheckBox>(name)->isChecked() ? "Yes" : "No");
-    return inputs << w.Get<QPushButton>("cmdEdit")->text();
+      state << (w.Get<QCheckBox>(name)->isChecked() ? "Yes" : "No");
+    state << w.Get<QPushButton>("cmdEdit")->text() << "";
+    for (const char* name : {"cmdAdd", "cmdEdit", "cmdRemove", "cmdClear"})
+      state.back() += w.Get(name)->isEnabled() ? '1' : '0';
+    return state;
   }
+  // The browse window, as the source's Browse button opens it, and its parts.
+  void OpenBrowse() {
+    w.Click("cmdSourceBrowse");
+    browse = w.Form().findChild<QWidget*>("frmBrowse");
+  }
+  QAbstractButton* Get(const char* name) const {
+    return browse->findChild<QAbstractButton*>(QString::fromLatin1(name));
+  }
+  void Click(const char* name) const { Get(name)->click(); }
+  QString Caption() const { return browse->findChild<QGroupBox*>("fraAction")->title(); }
 
-  QTemporaryDir dir;
+  TempDir dir;
   Window w;
   ScriptedMessageBoxes boxes;
+  ScriptedPickers pickers;
+  QWidget* browse = nullptr;
 };
 
 }  // namespace
@@ -72,15 +88,15 @@ class BatchListTest : public QObject {
         "Source file does not exist. Please enter a valid source filename", "Source filename");
     LV_EXPECT_ASKED(l.boxes, NoticeBox("Please select a source filename", "Filename"), notFound,
                     notFound, notFound);
-    QCOMPARE(l.Enabled(), (QList<bool>{false, false, false, false}));
-    for (const char* found : {"a.txt", ".hidden", "sub/", "sub/*.TXT"})
+    QCOMPARE(l.State().last(), QStringLiteral("0000"));
+    for (const char* found : {"a.txt", ".hidden", "sub/", "sub/*.ENCR"})
       l.Add(l.Path(found), "");
     l.w.Click("chkOverwrite");
     l.Add(l.Path("a.txt"), "a.encr");
     LV_EXPECT_ASKED(l.boxes);
-    QCOMPARE(l.List()->topLevelItemCount(), 5);
-    QCOMPARE(l.Row(4), (QStringList{l.Path("a.txt"), "a.encr", "Yes", "No"}));
-    QCOMPARE(l.Enabled(), (QList<bool>{false, false, false, true}));
+    QCOMPARE(l.Rows().size(), 5);
+    QCOMPARE(l.Rows()[4], l.Path("a.txt") + "|a.encr|Yes|No");
+    QCOMPARE(l.State().last(), QStringLiteral("0001"));
   }
 
   // Edit loads the row clicked, Accept Changes writes the inputs into the row selected then;
@@ -92,28 +108,124 @@ class BatchListTest : public QObject {
     l.List()->topLevelItem(1)->setText(2, "yes");  // only "Yes" ticks a box
     l.List()->topLevelItem(1)->setText(3, "Yes");
     l.ClickRow(1);
-    QCOMPARE(l.Enabled(), (QList<bool>{false, true, true, true}));
-    QCOMPARE(l.Inputs(), (QStringList{"", "", "No", "No", "Edit"}));
+    QCOMPARE(l.State(), (QStringList{"", "", "No", "No", "Edit", "0111"}));
     l.w.Click("cmdEdit");
-    QCOMPARE(l.Inputs(), (QStringList{l.Path("a.txt"), "2", "No", "Yes", "Accept Changes"}));
+    QCOMPARE(l.State(), (QStringList{l.Path("a.txt"), "2", "No", "Yes", "Accept Changes", "0111"}));
     l.ClickRow(2);
-    QCOMPARE(l.Inputs(), (QStringList{"", "", "No", "Yes", "Edit"}));
+    QCOMPARE(l.State(), (QStringList{"", "", "No", "Yes", "Edit", "0111"}));
     l.w.Click("cmdEdit");
     l.w.Type("txtDestFilename", "three");
     l.List()->setCurrentItem(l.List()->topLevelItem(3));  // the selection moved meanwhile
     l.w.Click("cmdEdit");
-    QCOMPARE(l.Row(3), (QStringList{l.Path("a.txt"), "three", "No", "No"}));
-    QCOMPARE(l.w.Get<QPushButton>("cmdEdit")->text(), QStringLiteral("Edit"));
+    QCOMPARE(l.Rows()[3], l.Path("a.txt") + "|three|No|No");
+    QCOMPARE(l.State()[4], QStringLiteral("Edit"));
 
     for (int row : {1, 3})
       l.List()->topLevelItem(row)->setCheckState(0, Qt::Checked);
     l.w.Click("cmdRemove");
-    QCOMPARE(l.Row(1)[1] + l.Row(2)[1], QStringLiteral("35"));
-    QCOMPARE(l.List()->topLevelItemCount(), 3);
-    QCOMPARE(l.Enabled(), (QList<bool>{false, false, false, true}));
+    QCOMPARE(l.Rows().join(',').remove(l.Path("a.txt")),
+             QStringLiteral("|1|No|No,|3|No|No,|5|No|No"));
+    QCOMPARE(l.State().last(), QStringLiteral("0001"));
     l.w.Click("cmdClear");
-    QCOMPARE(l.List()->topLevelItemCount(), 0);
-    QCOMPARE(l.Enabled(), (QList<bool>{false, false, false, false}));
+    QCOMPARE(l.Rows().size(), 0);
+    QCOMPARE(l.State().last(), QStringLiteral("0000"));
+  }
+
+  // The list holds one row first; only Yes to the clearing question removes it. Decrypting
+  // takes only names with ".encr".
+  void browsedFolderRowsFollowDirectionSubFoldersAndFlags() {
+    const std::tuple<bool, bool, std::string_view, Names> cases[] = {
+        {true, true, "Y", {".hidden", "C.ENCR", "a.txt", "sub/b.txt.encr", "sub/x.encr.encr"}},
+        {true, false, "N", {".hidden", "C.ENCR", "a.txt"}},
+        {false, true, "C", {"sub/b.txt.encr", "sub/x.encr.encr"}},
+        {false, false, "Y", {}}};
+    for (const auto& [encrypting, subFolders, answer, sources] : cases) {
+      ListWindow l(encrypting);
+      l.List()->addTopLevelItem(new QTreeWidgetItem({"/old", "", "", ""}));
+      l.OpenBrowse();
+      QCOMPARE(l.Caption(), encrypting ? "Encrypt" : "Decrypt");
+      l.boxes.Queue(answer);
+      l.pickers.Queue({l.dir.Path().string()});
+      l.Click("optFolder");
+      l.Get("chkSubFolders")->setChecked(subFolders);
+      l.Get("chkOverwrite")->setChecked(encrypting);
+      l.Get("chkDeleteSourceFiles")->setChecked(!encrypting);
+      l.Click("cmdBrowse");
+
+      QStringList expected;
+      if (answer != "Y") expected << "/old|||";
+      for (const std::string& name : sources)
+        expected << l.Path(name) + "|" +
+                        QString::fromStdString(DestinationFor(l.dir / name, encrypting)) +
+                        (encrypting ? "|Yes|No" : "|No|Yes");
+      QStringList rows = l.Rows();
+      rows.sort();
+      QCOMPARE(rows, expected);
+      QVERIFY(!l.browse->isVisible());
+      QCOMPARE(l.State().last(), expected.empty() ? "0000" : "0001");
+      LV_EXPECT_ASKED(l.boxes, QuestionBox("Do you wish to clear the files list?", "Clear"));
+      QVERIFY(l.pickers.asked ==
+              std::vector({PickerRequest{PickerKind::Folder, "Please select a source directory", "",
+                                         "", "", false, false}}));
+      QCOMPARE(l.pickers.owners.at(0), l.browse);
+    }
+  }
+
+  // A cancelled pick keeps the window open; a file picked fills the single-file inputs.
+  void browsedFileFillsTheSingleFileInputs() {
+    ListWindow l(false);
+    l.OpenBrowse();
+    l.Click("cmdBrowse");
+    QVERIFY(l.browse->isVisible());
+    l.pickers.Queue({"/d/b.encr", "/d/c.encr"});
+    l.Click("chkDeleteSourceFiles");
+    l.Click("cmdBrowse");
+    QCOMPARE(l.State(), (QStringList{"/d/b.encr", "/d/b", "No", "Yes", "Edit", "1000"}));
+    QVERIFY(!l.browse->isVisible() && l.boxes.asked.empty());
+    const PickerRequest open{PickerKind::Open,
+                             "Show Open",
+                             "All Files (*)",
+                             QCoreApplication::applicationDirPath().toStdString() + "/",
+                             "",
+                             true,
+                             false};
+    QVERIFY(l.pickers.asked == std::vector({open, open}));
+  }
+
+  // While the search runs a second OK is ignored, and Cancel stops the search: nothing is added.
+  void cancelledFolderPickAndSearch() {
+    ListWindow l;
+    l.OpenBrowse();
+    l.Click("optFolder");
+    l.Click("cmdBrowse");
+    QVERIFY(l.pickers.asked.size() == 1 && l.browse->isVisible());
+    l.pickers.Queue({l.dir.Path().string()});
+    QTimer::singleShot(0, [&] {
+      l.Click("cmdBrowse");
+      l.Click("cmdCancel");
+    });
+    l.Click("cmdBrowse");
+    QVERIFY(l.pickers.asked.size() == 2 && l.Rows().empty() && !l.browse->isVisible());
+    QVERIFY(l.Get("cmdBrowse")->isEnabled());
+  }
+
+  // Sub folders keeps its check mark while file mode disables it, but not past a close; the
+  // destination's Browse button shows the window again without touching its caption.
+  void browseOptionsSwitchAndEveryOpeningStartsAfresh() {
+    ListWindow l(false);
+    l.OpenBrowse();
+    QAbstractButton *subFolders = l.Get("chkSubFolders"), *remove = l.Get("chkDeleteSourceFiles");
+    for (const char* option : {"optFolder", "optFile", "optFolder"}) {
+      subFolders->setChecked(true);
+      l.Click(option);
+      const bool folder = option == std::string("optFolder");
+      QVERIFY(subFolders->isChecked() && subFolders->isEnabled() == folder);
+      QCOMPARE(remove->text(), folder ? "Delete Source files" : "Delete Source file");
+    }
+    l.Click("cmdCancel");
+    l.w.Click("cmdDestBrowse");
+    QVERIFY(l.browse->isVisible() && l.Caption() == "Encrypt");
+    QVERIFY(l.Get("optFile")->isChecked() && !subFolders->isChecked() && !subFolders->isEnabled());
   }
 
   // A failed row shows the reason in red until the next run; a kept source clears its row's
@@ -122,16 +234,16 @@ class BatchListTest : public QObject {
     ListWindow l;
     l.w.Type("txtPassword", "key");
     l.w.Click("chkOverwrite");
-    l.Add(l.Path("sub/b.txt"), l.Path("sub/b.txt"));  // its own source
+    l.Add(l.Path("C.ENCR"), l.Path("C.ENCR"));  // its own source
     l.w.Click("chkDeleteSourceFile");
     l.Add(l.Path("a.txt"), l.Path("a.encr"));
     l.w.Click("chkDeleteSourceFile");
     l.Add(l.Path("a.txt"), l.Path("a2.encr"));
-    l.boxes.answers = {MessageAnswer::Yes, MessageAnswer::Yes};  // run, keep a.txt
+    l.boxes.Queue("YY");  // run, keep a.txt
     l.w.Execute();
     QCOMPARE(l.boxes.TakeAsked().size(), size_t{2});
     QCOMPARE(l.w.Status(), QStringLiteral("Error"));
-    QCOMPARE(l.Row(1)[3], QStringLiteral("No"));
+    QCOMPARE(l.Rows()[1], l.Path("a.txt") + "|" + l.Path("a.encr") + "|Yes|No");
     QVERIFY(QFile::exists(l.Path("a.txt")) && QFile::exists(l.Path("a2.encr")));
     QTreeWidgetItem* failed = l.List()->topLevelItem(0);
     QCOMPARE(failed->foreground(1).color(), QColor(Qt::red));
@@ -139,7 +251,7 @@ class BatchListTest : public QObject {
              QStringLiteral("The destination file is the same as the source file"));
     QCOMPARE(l.List()->topLevelItem(1)->toolTip(0), QString());
     failed->setText(1, l.Path("b.encr"));
-    l.boxes.Queue(MessageAnswer::Yes);
+    l.boxes.Queue("Y");
     l.w.Execute();
     QCOMPARE(l.w.Status(), QStringLiteral("Completed"));
     QVERIFY(failed->toolTip(3).isEmpty() && failed->foreground(1) == QBrush());
