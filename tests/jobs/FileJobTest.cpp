@@ -11,24 +11,18 @@
 
 using namespace lockvale::test;
 
-class FileJobTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    cipher.SetCipherKeyString("correct horse", 256);
-    WriteFile(dir / "plain", plain);
-    WriteFile(dir / "old", {42});
-  }
-  FileJobOutcome Run(const std::string& source, const std::string& destination, Direction direction,
-                     bool deleteSource = true) {
-    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, deleteSource});
-  }
-
+// A failed write loses nothing; the result takes the source's permission bits less the umask,
+// as cp does, so a private file stays private.
+TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
   TempDir dir;
   cEncrypt cipher;
+  cipher.SetCipherKeyString("correct horse", 256);
   const Bytes plain = RandomBytes(3'000'003, 7);
-};
-
-TEST_F(FileJobTest, WriteFailureIsAnErrorAndLosesNothing) {
+  WriteFile(dir / "plain", plain);
+  WriteFile(dir / "old", {42});
+  auto run = [&](const char* source, const char* destination, Direction direction, bool remove) {
+    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove});
+  };
   // A file size limit makes the kernel refuse writes past it, as a full disk would.
   rlimit saved{}, limited{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -36,24 +30,21 @@ TEST_F(FileJobTest, WriteFailureIsAnErrorAndLosesNothing) {
   limited.rlim_cur = 1'000'000;
   auto previous = signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  EXPECT_THROW(Run("plain", "old", Direction::Encrypt), std::system_error);
+  EXPECT_THROW(run("plain", "old", Direction::Encrypt, true), std::system_error);
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previous);
   EXPECT_EQ(dir.Entries(), (Names{"old", "plain"}));
   EXPECT_EQ(ReadFile(dir / "old"), Bytes{42});
   EXPECT_TRUE(ReadFile(dir / "plain") == plain);
-}
 
-// As cp does: a private file stays private, and the umask still applies.
-TEST_F(FileJobTest, ResultTakesTheSourcesPermissionBitsLessTheUmask) {
   using std::filesystem::perms;
   const mode_t savedMask = ::umask(022);
   for (const auto& [source, result] : {std::pair{perms(0600), perms(0600)},
                                        {perms(0666), perms(0644)},
                                        {perms(0440), perms(0440)}}) {
     std::filesystem::permissions(dir / "plain", source);
-    ASSERT_EQ(Run("plain", "cipher", Direction::Encrypt, false), FileJobOutcome::Completed);
-    ASSERT_EQ(Run("cipher", "back", Direction::Decrypt, false), FileJobOutcome::Completed);
+    ASSERT_EQ(run("plain", "cipher", Direction::Encrypt, false), FileJobOutcome::Completed);
+    ASSERT_EQ(run("cipher", "back", Direction::Decrypt, false), FileJobOutcome::Completed);
     EXPECT_EQ(std::filesystem::status(dir / "cipher").permissions(), result);
     EXPECT_EQ(std::filesystem::status(dir / "back").permissions(), result);
   }

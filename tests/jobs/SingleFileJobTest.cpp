@@ -91,24 +91,6 @@ TEST_F(SingleFileJobTest, QuestionsDecideAndAgreedReplacementsTakeProtectedFiles
   EXPECT_EQ(Run("a.txt", "readonly.encr", "Y"), (Requests{Confirm("encrypt"), finished}));
 }
 
-TEST_F(SingleFileJobTest, EncryptsToTheFileFormatAndBackDeletingTheSource) {
-  const Bytes plain = RandomBytes(70'001, 1);
-  WriteFile(dir / "plain", plain);
-  request.deleteSource = true;
-  EXPECT_EQ(Run("plain", "plain.encr", "Y", Direction::Encrypt, "correct horse", 192),
-            (Requests{Confirm("encrypt"), finished}));
-  EXPECT_EQ(host.statuses, (Names{"Encrypting File", "Completed"}));
-  EXPECT_EQ(host.progressMaximum, 70'002u);
-  EXPECT_TRUE(host.progressFilled);
-  EXPECT_EQ(Read("plain.encr"),
-            OpenSslEcb(true, Key("correct horse"), 192, PadWithLengthByte(plain)));
-
-  EXPECT_EQ(Run("plain.encr", "plain", "Y", Direction::Decrypt, "correct horse", 192),
-            (Requests{Confirm("decrypt"), NoticeBox("Decrypt Finished", "Status")}));
-  EXPECT_EQ(dir.Entries(), Names{"plain"});
-  EXPECT_EQ(Read("plain"), plain);
-}
-
 // The size check comes before anything is created, so even a missing destination
 // folder gets the size message rather than an error report.
 TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
