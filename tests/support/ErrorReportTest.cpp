@@ -1,8 +1,14 @@
+// The error reporter over statement tables made by the build's own generator, and the real
+// message box that shows reports and every other message.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <deque>
 #include <functional>
@@ -13,6 +19,7 @@
 
 #include "QtTestSupport.h"
 #include "support/ModError.h"
+#include "support/QtMessageBoxes.h"
 #include "support/Statement.h"
 #include "support/StatementTable.h"
 #include "support/TestHooks.h"
@@ -195,6 +202,31 @@ class ErrorReportTest : public QObject {
         Generate(root, {{"jobs/Job.cpp", "void G() {\n  LV_STMT(A()); LV_STMT(B());\n}\n"}});
     QVERIFY(clashCode != 0);
     QVERIFY2(errors.contains(QStringLiteral("jobs/Job.cpp:2")), qPrintable(errors));
+  }
+
+  // A real box, looked at once it is up: exact texts, icon, buttons, default and owner.
+  void showsTheRequestOverItsOwnerAndReturnsTheButtonClicked() {
+    QWidget owner;
+    owner.show();
+    QtMessageBoxes boxes;
+    boxes.SetOwner(&owner);
+    const QString text = "a <b>file</b> name\r\nDo you wish to pause on this error again?";
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      seen << box->text() << box->windowTitle();
+      // Any property that is not as asked is named.
+      if (box->icon() != QMessageBox::Question) seen << "icon";
+      if (box->standardButtons() != (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel))
+        seen << "buttons";
+      if (box->defaultButton() != box->button(QMessageBox::Yes)) seen << "default button";
+      if (box->parentWidget() != &owner) seen << "owner";
+      if (box->textFormat() != Qt::PlainText) seen << "text format";
+      box->button(QMessageBox::No)->click();
+    });
+    QCOMPARE(boxes.Ask(text.toStdString(), ""), MessageAnswer::No);
+    QCOMPARE(seen, (QStringList{text, "Lockvale"}));
   }
 };
 
