@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <deque>
 #include <string>
 #include <utility>
@@ -31,5 +32,16 @@ class ScriptedPickers : public FilePickers {
   std::vector<QWidget*> owners;
   std::deque<std::vector<std::string>> answers;
 };
+
+// What the program's own open dialogs ask: "Show Open" in the program's folder, several files.
+inline PickerRequest ShowOpenRequest(std::string filter, std::string offered) {
+  return {PickerKind::Open,
+          "Show Open",
+          std::move(filter),
+          QCoreApplication::applicationDirPath().toStdString() + "/",
+          std::move(offered),
+          true,
+          false};
+}
 
 }  // namespace lockvale::test

@@ -171,8 +171,11 @@ class BatchListTest : public QObject {
     }
   }
 
-  // A cancelled pick keeps the window open; a file picked fills the single-file inputs.
-  void browsedFileFillsTheSingleFileInputs() {
+  // A cancelled pick keeps the browse window open and a file picked fills the single-file
+  // inputs. While a search runs a second OK is ignored, and Cancel stops it: nothing is added.
+  // Sub folders keeps its mark while file mode disables it, but not past a close; the
+  // destination's Browse button shows the window again without touching its caption.
+  void browseWindowPicksOneFileStopsASearchAndStartsAfresh() {
     ListWindow l(false);
     l.OpenBrowse();
     l.Click("cmdBrowse");
@@ -182,37 +185,21 @@ class BatchListTest : public QObject {
     l.Click("cmdBrowse");
     QCOMPARE(l.State(), (QStringList{"/d/b.encr", "/d/b", "No", "Yes", "Edit", "1000"}));
     QVERIFY(!l.browse->isVisible() && l.boxes.asked.empty());
-    const PickerRequest open{PickerKind::Open,
-                             "Show Open",
-                             "All Files (*)",
-                             QCoreApplication::applicationDirPath().toStdString() + "/",
-                             "",
-                             true,
-                             false};
-    QVERIFY(l.pickers.asked == std::vector({open, open}));
-  }
+    QVERIFY(l.pickers.asked == std::vector(2, ShowOpenRequest("All Files (*)", "")));
 
-  // While the search runs a second OK is ignored, and Cancel stops the search: nothing is added.
-  void cancelledFolderPickAndSearch() {
-    ListWindow l;
     l.OpenBrowse();
     l.Click("optFolder");
     l.Click("cmdBrowse");
-    QVERIFY(l.pickers.asked.size() == 1 && l.browse->isVisible());
+    QVERIFY(l.pickers.asked.size() == 3 && l.browse->isVisible());
     l.pickers.Queue({l.dir.Path().string()});
     QTimer::singleShot(0, [&] {
       l.Click("cmdBrowse");
       l.Click("cmdCancel");
     });
     l.Click("cmdBrowse");
-    QVERIFY(l.pickers.asked.size() == 2 && l.Rows().empty() && !l.browse->isVisible());
+    QVERIFY(l.pickers.asked.size() == 4 && l.Rows().empty() && !l.browse->isVisible());
     QVERIFY(l.Get("cmdBrowse")->isEnabled());
-  }
 
-  // Sub folders keeps its check mark while file mode disables it, but not past a close; the
-  // destination's Browse button shows the window again without touching its caption.
-  void browseOptionsSwitchAndEveryOpeningStartsAfresh() {
-    ListWindow l(false);
     l.OpenBrowse();
     QAbstractButton *subFolders = l.Get("chkSubFolders"), *remove = l.Get("chkDeleteSourceFiles");
     for (const char* option : {"optFolder", "optFile", "optFolder"}) {

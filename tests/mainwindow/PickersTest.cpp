@@ -72,14 +72,12 @@ class PickersTest : public QObject {
     QCOMPARE(names(), (QStringList{"/a/report.pdf.encr", "/a/report.pdf"}));
 
     const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
-    auto open = [&](const char* filter, const char* offered) {
-      return PickerRequest{PickerKind::Open, "Show Open", filter, folder, offered, true, false};
-    };
     QVERIFY(pickers.asked ==
-            std::vector({open("All Files (*)", ""), open("All Files (*)", "/a/report.pdf"),
+            std::vector({ShowOpenRequest("All Files (*)", ""),
+                         ShowOpenRequest("All Files (*)", "/a/report.pdf"),
                          PickerRequest{PickerKind::Save, "Show Save", "Encrypted Files (*.encr)",
                                        folder, "", false, false},
-                         open("Encrypted Files (*.encr)", "/out/x.encr")}));
+                         ShowOpenRequest("Encrypted Files (*.encr)", "/out/x.encr")}));
     QVERIFY(pickers.owners[0] == &w.Form());
   }
 };

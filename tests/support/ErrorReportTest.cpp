@@ -1,13 +1,9 @@
 // The error reporter over statement tables made by the build's own generator, and the real
 // message box that shows reports and every other message.
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <deque>
@@ -18,6 +14,7 @@
 #include <system_error>
 
 #include "QtTestSupport.h"
+#include "TestSupport.h"
 #include "support/ModError.h"
 #include "support/QtMessageBoxes.h"
 #include "support/Statement.h"
@@ -39,22 +36,18 @@ static void cmdTest_Click(const std::function<void()>& body) {
 // Writes `sources` (path, text) under `root`, runs the table generator over it and returns
 // its exit code and the table or its errors.
 static std::pair<int, QString> Generate(
-    const QString& root, const std::vector<std::pair<QString, QByteArray>>& sources) {
+    const std::string& root, const std::vector<std::pair<std::string, std::string>>& sources) {
   for (const auto& [path, text] : sources) {
-    QDir(root).mkpath(QFileInfo(path).path());
-    QFile file(root + "/" + path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return {-1, path};
+    std::filesystem::create_directories(std::filesystem::path(root + "/" + path).parent_path());
+    WriteFile(root + "/" + path, Bytes(text.begin(), text.end()));
   }
-  QProcess cmake;
-  cmake.start(
-      QStringLiteral("cmake"),
-      {"-DSOURCE_ROOT=" + root, "-DOUTPUT=" + root + ".cpp", QStringLiteral("-P"),
-       QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../cmake/StatementTable.cmake")});
-  cmake.waitForFinished(-1);
-  QFile table(root + ".cpp");
-  if (cmake.exitCode() != 0 || !table.open(QIODevice::ReadOnly))
-    return {cmake.exitCode(), QString::fromUtf8(cmake.readAllStandardError())};
-  return {0, QString::fromUtf8(table.readAll())};
+  const std::string script = std::filesystem::path(__FILE__).parent_path() / "../../cmake";
+  const int exitCode =
+      std::system(("cmake -DSOURCE_ROOT=" + root + " -DOUTPUT=" + root + ".cpp -P " + script +
+                   "/StatementTable.cmake 2>" + root + ".err")
+                      .c_str());
+  const Bytes out = ReadFile(root + (exitCode == 0 ? ".cpp" : ".err"));
+  return {exitCode, QString::fromUtf8(reinterpret_cast<const char*>(out.data()), out.size())};
 }
 
 // The generated table's rows, read back; the strings they point to last as long as the test.
@@ -87,7 +80,7 @@ static MessageRequest ErrorQuestion(int number, const std::string& description, 
 class ErrorReportTest : public QObject {
   Q_OBJECT
 
-  QTemporaryDir m_Temp;
+  TempDir m_Temp;
   std::vector<StatementEntry> m_Statements;  // this file's, in place of the program's
 
   // The report of an error in the statement of this file whose text is `code`.
@@ -100,10 +93,9 @@ class ErrorReportTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QFile source(QStringLiteral(__FILE__));
-    QVERIFY(source.open(QIODevice::ReadOnly));
-    const auto [exitCode, table] = Generate(m_Temp.filePath(QStringLiteral("own")),
-                                            {{"support/ErrorReportTest.cpp", source.readAll()}});
+    const Bytes source = ReadFile(__FILE__);
+    const auto [exitCode, table] =
+        Generate(m_Temp / "own", {{"support/ErrorReportTest.cpp", {source.begin(), source.end()}}});
     QVERIFY2(exitCode == 0, qPrintable(table));
     m_Statements = Load(table);
     test_hooks::ReplaceStatements(m_Statements);
@@ -167,8 +159,8 @@ class ErrorReportTest : public QObject {
   }
 
   void numbersTheMarksOfTheWindowSourcesInPathAndLineOrder() {
-    const QString root = m_Temp.filePath(QStringLiteral("tree"));
-    std::vector<std::pair<QString, QByteArray>> sources = {
+    const std::string root = m_Temp / "tree";
+    const std::vector<std::pair<std::string, std::string>> sources = {
         {"support/Statement.h",
          "// LV_STMT(x) marks a statement\n#define LV_STMT(...) Run(__VA_ARGS__)\n"},
         {"mainwindow/frmMain.cpp",
