@@ -28,10 +28,8 @@ struct ListWindow {
   QStringList Rows() const {  // "source|destination|overwrite|delete source" each
     QStringList rows;
     for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-      QStringList texts;
-      for (int column = 0; column < 4; ++column)
-        texts << List()->topLevelItem(i)->text(column);
-      rows << texts.join('|');
+      const QTreeWidgetItem* item = List()->topLevelItem(i);
+      rows << QStringList{item->text(0), item->text(1), item->text(2), item->text(3)}.join('|');
     }
     return rows;
   }
