@@ -1,4 +1,5 @@
-// The in-memory forms: zero padding to whole blocks, optionally with a length byte.
+// The in-memory forms: zero padding to whole blocks, optionally with a length byte. Their
+// refusals are tested with those of the file form.
 
 #include <gtest/gtest.h>
 
@@ -31,23 +32,4 @@ TEST(ArrayForm, PaddingSizesContentAndRoundTrip) {
       }
     }
   }
-}
-
-TEST(ArrayForm, RaggedCiphertextAndBadLengthByteAreRefused) {
-  cEncrypt cipher;
-  cipher.SetCipherKeyString("right", 256);
-  NoticeRecorder notices(cipher);
-  const auto ragged = NoticeBox("Ciphertext size not a multiple of block size", "Size");
-  Bytes plain{1, 2, 3}, encrypted;
-  EXPECT_EQ(cipher.ArrayDecrypt(plain, RandomBytes(20, 24), 0), -1);
-  EXPECT_EQ(cipher.ArrayDecrypt(plain, Bytes{}, 1), -1);  // no room for a length byte
-  EXPECT_EQ(plain, (Bytes{1, 2, 3}));
-  EXPECT_EQ(notices.boxes.TakeAsked(), (Requests{ragged, ragged}));
-
-  cipher.ArrayEncrypt(RandomBytes(40, 26), encrypted, 1);
-  cipher.SetCipherKeyString(WrongKey(encrypted, 256, 16), 256);
-  EXPECT_EQ(cipher.ArrayDecrypt(plain, encrypted, 1), 1);
-  EXPECT_EQ(plain.size(), encrypted.size());
-  EXPECT_EQ(notices.boxes.TakeAsked(),
-            Requests{NoticeBox("Warning - Incorrect length field", "Length")});
 }
