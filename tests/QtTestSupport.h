@@ -14,8 +14,6 @@ class ScriptedMessageBoxes : public ScriptedBoxes {
  public:
   ScriptedMessageBoxes() { InstallMessageBoxes(this); }
   ~ScriptedMessageBoxes() override { InstallMessageBoxes(nullptr); }
-  ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
-  ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 };
 
 inline QString Describe(const std::vector<MessageRequest>& requests) {

@@ -97,12 +97,10 @@ TEST_F(FileFind, PathChoosesFolderAndPatternAndFoldersAreCounted) {
       {dir / "empty/", {dir / "empty"}, none, 0, R::NoFilesFound},
       {dir / "missing/*.txt", none, none, 0, R::PathNameNotValid},
       {one + "/*", none, none, 0, R::PathNameNotValid}};
-  for (const auto& [path, inFolders, hits, matches, outcome] : rows) {
-    EXPECT_EQ(Run(path, false), hits) << path;
-    EXPECT_EQ(folders, inFolders) << path;
-    EXPECT_EQ(count, matches) << path;
-    EXPECT_EQ(result, outcome) << path;
-  }
+  for (const auto& [path, inFolders, hits, matches, outcome] : rows)
+    EXPECT_EQ(std::tuple(Run(path, false), folders, count, result),
+              std::tuple(hits, inFolders, matches, outcome))
+        << path;
   Run(data + "/", true, true);
   Run("", false, false);  // refused, and the last search's count and settings stay
   EXPECT_EQ(result, clsFileFind::PathNameNotValid);

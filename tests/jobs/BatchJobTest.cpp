@@ -54,22 +54,6 @@ struct Batch {
   std::vector<BatchEntry>& rows = host.list.rows;
 };
 
-TEST(BatchJob, EmptyListDeclinedRunAndEmptyKeyTouchNothing) {
-  Batch b;
-  EXPECT_EQ(b.Run(Direction::Encrypt, ""),
-            Requests{NoticeBox("You have not added any files to encrypt.", "Encrypt")});
-  EXPECT_EQ(b.Run(Direction::Decrypt, ""),
-            Requests{NoticeBox("You have not added any files to decrypt.", "Encrypt")});
-  b.Add("a", "a.encr", "No", "Yes");
-  b.Add("a", "a2.encr");
-  EXPECT_EQ(b.Run(Direction::Encrypt, "N"), Requests{Confirm("encrypt")});
-  EXPECT_EQ(b.Run(Direction::Encrypt, "YY", ""),
-            (Requests{Confirm("encrypt"), Reuse(1, 2),
-                      NoticeBox("Please enter a security key", "Security Key")}));
-  EXPECT_EQ(b.dir.Entries(), (Names{"a", "b", "c"}));
-  EXPECT_TRUE(b.host.statuses.empty());
-}
-
 // Before each entry of an encryption, every row that reads a source an earlier row deletes is
 // asked about: Yes keeps the source, No removes the later row, Cancel ends the run.
 TEST(BatchJob, ReusedSourcesAreSettledBeforeEachEntry) {
@@ -112,10 +96,24 @@ TEST(BatchJob, ReusedSourcesAreSettledBeforeEachEntry) {
   EXPECT_THROW(b.Run(Direction::Encrypt, "Y"), std::system_error);
 }
 
-// A row that fails is marked with the reason and keeps its source; the others are done, or
-// passed over when they have no source or destination or must not replace one.
-TEST(BatchJob, FailingRowsAreMarkedAndTheOthersDone) {
+// An empty list, a declined run and an empty key touch nothing. A row that fails is marked with
+// the reason and keeps its source; the others are done, or passed over when they have no source
+// or destination or must not replace one.
+TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
   Batch b;
+  EXPECT_EQ(b.Run(Direction::Encrypt, ""),
+            Requests{NoticeBox("You have not added any files to encrypt.", "Encrypt")});
+  EXPECT_EQ(b.Run(Direction::Decrypt, ""),
+            Requests{NoticeBox("You have not added any files to decrypt.", "Encrypt")});
+  b.Add("a", "a.encr", "No", "Yes");
+  b.Add("a", "a2.encr");
+  EXPECT_EQ(b.Run(Direction::Encrypt, "N"), Requests{Confirm("encrypt")});
+  EXPECT_EQ(b.Run(Direction::Encrypt, "YY", ""),
+            (Requests{Confirm("encrypt"), Reuse(1, 2),
+                      NoticeBox("Please enter a security key", "Security Key")}));
+  EXPECT_EQ(b.dir.Entries(), (Names{"a", "b", "c"}));
+  EXPECT_TRUE(b.host.statuses.empty());
+  b.rows.clear();
   b.Add("a", "a.encr");
   b.Add("b", "b.encr", "No", "Yes");
   b.rows.push_back({"/proc/self/mem", b.dir / "mem", "No", "Yes"});  // cannot be read
