@@ -180,12 +180,10 @@ class MainWindowTest : public QObject {
              QStringLiteral("a\nb\u00a0c\nd"));
     area->setPlainText("00");  // one byte: the cipher's own notice must reach the user
     w.Execute();
-    const auto confirm = [](const char* verb) {
-      return QuestionBox(std::string("Are you sure you wish to ") + verb + " this text?",
-                         "Encrypt");
-    };
-    LV_EXPECT_ASKED(*boxes, confirm("encrypt"), NoticeBox("Encrypt Finished", "Status"),
-                    confirm("decrypt"), NoticeBox("Decrypt Finished", "Status"), confirm("decrypt"),
+    const auto encrypt = QuestionBox("Are you sure you wish to encrypt this text?", "Encrypt");
+    const auto decrypt = QuestionBox("Are you sure you wish to decrypt this text?", "Encrypt");
+    LV_EXPECT_ASKED(*boxes, encrypt, NoticeBox("Encrypt Finished", "Status"), decrypt,
+                    NoticeBox("Decrypt Finished", "Status"), decrypt,
                     NoticeBox("Ciphertext size not a multiple of block size", "Size"));
 
     area->clear();

@@ -68,27 +68,23 @@ static std::vector<StatementEntry> Load(const QString& table) {
   return entries;
 }
 
-static MessageRequest ErrorQuestion(int number, const std::string& description, int line,
-                                    const std::string& code) {
-  return QuestionBox("Error Number: " + std::to_string(number) +
-                         ".\r\nError Description: " + description +
-                         ".\r\nError Line: " + std::to_string(line) + ".\r\nError Code: " + code +
-                         "\r\nDo you wish to pause on this error again?",
-                     "Error");
-}
-
 class ErrorReportTest : public QObject {
   Q_OBJECT
 
   TempDir m_Temp;
   std::vector<StatementEntry> m_Statements;  // this file's, in place of the program's
 
-  // The report of an error in the statement of this file whose text is `code`.
-  MessageRequest Reported(int number, const std::string& description, const char* code) const {
+  // The report of an error in the statement of this file whose text is `code`, else in the
+  // statement numbered `line`.
+  MessageRequest Reported(int number, const std::string& description, const std::string& code,
+                          int line = 0) const {
     for (const StatementEntry& entry : m_Statements)
-      if (std::string_view(entry.text) == code)
-        return ErrorQuestion(number, description, entry.number, code);
-    return {};
+      if (entry.text == code) line = entry.number;
+    return QuestionBox("Error Number: " + std::to_string(number) +
+                           ".\r\nError Description: " + description +
+                           ".\r\nError Line: " + std::to_string(line) + ".\r\nError Code: " + code +
+                           "\r\nDo you wish to pause on this error again?",
+                       "Error");
   }
 
  private slots:
@@ -155,7 +151,7 @@ class ErrorReportTest : public QObject {
     const MessageRequest again = Reported(1, "again", "body()");
     LV_EXPECT_ASKED(boxes, again, again, again,
                     Reported(1, "elsewhere", "throw std::out_of_range(\"elsewhere\")"),
-                    ErrorQuestion(5, "", 30000, ""));
+                    Reported(5, "", "", 30000));
   }
 
   void numbersTheMarksOfTheWindowSourcesInPathAndLineOrder() {
