@@ -33,7 +33,6 @@ class SingleFileJobTest : public ::testing::Test {
     return QuestionBox(dir / name + " already exists. Do you wish to overwrite it?", "Lockvale",
                        NoticeIcon::Information);
   }
-  Bytes Read(const std::string& name) { return ReadFile(dir / name); }
 
   TempDir dir;
   ScriptedHost host;
@@ -61,7 +60,7 @@ TEST_F(SingleFileJobTest, RefusesIncompleteInputsInOrderAndTouchesNothing) {
   for (const auto& [source, destination, key, refusal] : kCases)
     EXPECT_EQ(Run(source, destination, "", Direction::Encrypt, key), Requests{refusal}) << source;
   EXPECT_TRUE(host.statuses.empty());
-  EXPECT_EQ(Read("a.txt"), (Bytes{1, 2, 3}));
+  EXPECT_EQ(ReadFile(dir / "a.txt"), (Bytes{1, 2, 3}));
   EXPECT_EQ(dir.Entries(), (Names{"a.txt", "folder", "link"}));
 }
 
@@ -78,14 +77,14 @@ TEST_F(SingleFileJobTest, QuestionsDecideAndAgreedReplacementsTakeProtectedFiles
     EXPECT_EQ(Run("a.txt", "readonly.encr", "Y" + answer),
               (Requests{Confirm("encrypt"), Overwrite("readonly.encr")}));
   }
-  EXPECT_EQ(Read("readonly.encr"), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(ReadFile(dir / "readonly.encr"), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(host.progressMaximum, 100u);  // set before the overwrite question
   EXPECT_FALSE(host.progressFilled);
   EXPECT_TRUE(host.statuses.empty());
 
   for (const char* name : {"readonly.encr", ".hidden.encr"}) {
     EXPECT_EQ(Run("a.txt", name, "YY"), (Requests{Confirm("encrypt"), Overwrite(name), finished}));
-    EXPECT_EQ(Read(name).size(), 112u);
+    EXPECT_EQ(ReadFile(dir / name).size(), 112u);
   }
   request.overwrite = true;
   EXPECT_EQ(Run("a.txt", "readonly.encr", "Y"), (Requests{Confirm("encrypt"), finished}));
@@ -105,7 +104,7 @@ TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
     EXPECT_EQ(host.statuses.back(), "Error");
     EXPECT_FALSE(host.progressFilled);
   }
-  EXPECT_EQ(Read("bad"), (Bytes{'k', 'e', 'e', 'p'}));
-  EXPECT_EQ(Read("bad.encr"), Bytes(17, 1));
+  EXPECT_EQ(ReadFile(dir / "bad"), (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(ReadFile(dir / "bad.encr"), Bytes(17, 1));
   EXPECT_EQ(dir.Entries(), (Names{"bad", "bad.encr"}));
 }
