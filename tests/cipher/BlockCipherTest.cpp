@@ -90,16 +90,15 @@ INSTANTIATE_TEST_SUITE_P(AllPaths, CipherPathTest,
                                            CipherPath::Vaes256, CipherPath::Vaes512),
                          PathName);
 
-TEST(CipherPathSelection, BestPathThatPassesItsSelfTest) {
+TEST(CipherPathAndKey, BestPathThatPassesItsSelfTestPhrasesCutOrPaddedIllegalSizesRefused) {
   CipherPath best = CipherPath::Portable;
   for (CipherPath path : {CipherPath::AesNi, CipherPath::Vaes256, CipherPath::Vaes512})
     if (CipherPathSupported(path)) best = path;
   const char* forced = std::getenv("LOCKVALE_CIPHER");
   EXPECT_EQ(cEncrypt().Path(),
             forced && forced == std::string("portable") ? CipherPath::Portable : best);
-}
 
-TEST(CipherKey, PhraseIsCutOrZeroPaddedAndIllegalSizesKeepTheOldKey) {
+  // A key phrase is cut or zero-padded; illegal sizes keep the old key.
   const Bytes data = RandomBytes(32, 15);
   cEncrypt cipher;
   for (int bits : {128, 192, 256})

@@ -47,7 +47,7 @@ class CliTest : public ::testing::Test {
   const Bytes plain = RandomBytes(70'001, 3);
 };
 
-TEST_F(CliTest, RoundTripWithDefaultNamesMatchesTheFileFormat) {
+TEST_F(CliTest, RoundTripWithDefaultNamesMatchesTheFileFormatAndRefusalsSayWhy) {
   ASSERT_EQ(Cli({"encrypt", "--key-file", dir / "key", dir / "doc"}), "0 ");
   // The key is the key file's first line, zero-padded; 128 bits by default.
   EXPECT_EQ(ReadFile(dir / "doc.encr"),
@@ -57,11 +57,9 @@ TEST_F(CliTest, RoundTripWithDefaultNamesMatchesTheFileFormat) {
   ASSERT_EQ(Cli({"decrypt", "--key-file", dir / "key", "--delete-source", dir / "doc.encr"}), "0 ");
   EXPECT_EQ(ReadFile(dir / "doc"), plain);
   EXPECT_EQ(dir.Entries(), (Names{"doc", "key"}));
-}
 
-// The checks the window makes come from one place, tested with the window's job; here,
-// that the tool makes them, and its own refusals.
-TEST_F(CliTest, RefusalsSayWhyAndTouchNothing) {
+  // The checks the window makes come from one place, tested with the window's job; here,
+  // that the tool makes them, and its own refusals.
   const Bytes cipher = OpenSslEcb(true, Key("secret"), 256, PadWithLengthByte(plain));
   const std::string wrongKey = WrongKey(cipher, 256, 16);
   WriteFile(dir / "c", cipher);

@@ -13,34 +13,32 @@ static MessageRequest Confirm(const std::string& verb) {
   return QuestionBox("Are you sure you wish to " + verb + " this file?", "Encrypt");
 }
 
-class SingleFileJobTest : public ::testing::Test {
- protected:
-  // The messages shown; names are in the test's folder, and the questions get the answers.
-  Requests Run(const std::string& source, const std::string& destination, std::string_view answers,
-               Direction direction = Direction::Encrypt, std::string_view key = "key",
-               int bits = 128) {
+// Incomplete inputs are refused in order and touch nothing. Only Yes goes on; an existing
+// destination, read-only or hidden too, is replaced when the user agrees or the overwrite
+// option is on. Ciphertext of a ragged size is refused before anything is created, so even a
+// missing destination folder gets the size message rather than an error report.
+TEST(SingleFileJob, RefusalsQuestionsAndReplacements) {
+  TempDir dir;
+  ScriptedHost host;
+  JobRequest request;  // the options as the test sets them
+  // The messages shown; names are in the folder, and the questions get the answers.
+  auto Run = [&](const std::string& source, const std::string& destination,
+                 std::string_view answers, Direction direction = Direction::Encrypt,
+                 std::string_view key = "key") {
     request.direction = direction;
     request.source = source.empty() ? source : dir / source;
     request.destination = destination.empty() ? destination : dir / destination;
     request.keyText = SecretText(key);
-    request.keyBits = bits;
     host.boxes.Queue(answers);
     SingleFileJob(request, host).Run();
     EXPECT_EQ(host.boxes.unscripted, 0);
     return host.boxes.TakeAsked();
-  }
-  MessageRequest Overwrite(const std::string& name) {
+  };
+  auto Overwrite = [&](const std::string& name) {
     return QuestionBox(dir / name + " already exists. Do you wish to overwrite it?", "Lockvale",
                        NoticeIcon::Information);
-  }
-
-  TempDir dir;
-  ScriptedHost host;
-  JobRequest request;  // the options as a test sets them
+  };
   const MessageRequest finished = NoticeBox("Encrypt Finished", "Status");
-};
-
-TEST_F(SingleFileJobTest, RefusesIncompleteInputsInOrderAndTouchesNothing) {
   WriteFile(dir / "a.txt", {1, 2, 3});
   std::filesystem::create_directory(dir.Path() / "folder");
   ASSERT_EQ(::symlink((dir / "a.txt").c_str(), (dir / "link").c_str()), 0);
@@ -62,11 +60,7 @@ TEST_F(SingleFileJobTest, RefusesIncompleteInputsInOrderAndTouchesNothing) {
   EXPECT_TRUE(host.statuses.empty());
   EXPECT_EQ(ReadFile(dir / "a.txt"), (Bytes{1, 2, 3}));
   EXPECT_EQ(dir.Entries(), (Names{"a.txt", "folder", "link"}));
-}
 
-// Only Yes goes on; an existing destination, read-only or hidden too, is replaced when
-// the user agrees or the overwrite option is on.
-TEST_F(SingleFileJobTest, QuestionsDecideAndAgreedReplacementsTakeProtectedFilesToo) {
   WriteFile(dir / "a.txt", Bytes(99, 7));
   for (const char* name : {"readonly.encr", ".hidden.encr"}) {
     WriteFile(dir / name, {'o', 'l', 'd'});
@@ -88,11 +82,7 @@ TEST_F(SingleFileJobTest, QuestionsDecideAndAgreedReplacementsTakeProtectedFiles
   }
   request.overwrite = true;
   EXPECT_EQ(Run("a.txt", "readonly.encr", "Y"), (Requests{Confirm("encrypt"), finished}));
-}
 
-// The size check comes before anything is created, so even a missing destination
-// folder gets the size message rather than an error report.
-TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
   WriteFile(dir / "bad.encr", Bytes(17, 1));
   WriteFile(dir / "bad", {'k', 'e', 'e', 'p'});
   request.overwrite = request.deleteSource = true;
@@ -106,5 +96,6 @@ TEST_F(SingleFileJobTest, RefusedCiphertextKeepsTheSourceAndCreatesNothing) {
   }
   EXPECT_EQ(ReadFile(dir / "bad"), (Bytes{'k', 'e', 'e', 'p'}));
   EXPECT_EQ(ReadFile(dir / "bad.encr"), Bytes(17, 1));
-  EXPECT_EQ(dir.Entries(), (Names{"bad", "bad.encr"}));
+  EXPECT_EQ(dir.Entries(),
+            (Names{".hidden.encr", "a.txt", "bad", "bad.encr", "folder", "link", "readonly.encr"}));
 }

@@ -20,9 +20,12 @@ static std::string CipherDigits(std::string_view text, std::string_view key) {
   return HexDisplay(OpenSslEcb(true, Key(key), 128, padded), 16);
 }
 
-class TextJobTest : public ::testing::Test {
- protected:
-  std::string Run(Direction direction, const std::string& text, std::string_view key = "secret") {
+// Empty inputs are refused before anything is asked, text that is not hex after; texts go to
+// grouped digits and back; keys and texts become bytes through the code page, UTF-8 here
+// unless overridden.
+TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
+  ScriptedHost host;
+  auto Run = [&](Direction direction, const std::string& text, std::string_view key = "secret") {
     JobRequest request;
     request.mode = JobMode::Text;
     request.direction = direction;
@@ -31,12 +34,22 @@ class TextJobTest : public ::testing::Test {
     host.boxes.Queue(MessageAnswer::Yes);
     TextJob(request, host).Run();
     return host.shown;
-  }
+  };
+  Run(Direction::Encrypt, "", "");
+  Run(Direction::Encrypt, "x", "");
+  Run(Direction::Decrypt, "", "");
+  Run(Direction::Decrypt, "00", "");
+  EXPECT_TRUE(host.statuses.empty());
+  EXPECT_EQ(Run(Direction::Decrypt, "GHIJ xyz\r\nQ"), "GHIJ xyz\r\nQ");
+  EXPECT_EQ(host.statuses.back(), "");
+  EXPECT_FALSE(host.progressFilled);
+  EXPECT_EQ(host.boxes.TakeAsked(),
+            (Requests{NoticeBox("Please enter in some text to encrypt.", "Text"),
+                      NoticeBox("No Encryption Key", "Key"),
+                      NoticeBox("Please enter in some text to decrypt.", "Text"),
+                      NoticeBox("No Key", "Key"), Confirm("decrypt"),
+                      NoticeBox("Text not Hex data", "Data")}));
 
-  ScriptedHost host;
-};
-
-TEST_F(TextJobTest, RoundTripsTextsThroughGroupedDigits) {
   for (std::size_t length : {3, 16, 17, 40'000}) {
     std::string text;
     for (std::size_t i = 0; i < length; ++i)
@@ -52,27 +65,7 @@ TEST_F(TextJobTest, RoundTripsTextsThroughGroupedDigits) {
   }
   EXPECT_EQ(Names(host.statuses.end() - 5, host.statuses.end()),
             (Names{"Converting Text", "Decrypting Data", "Converting Text", "", "Completed"}));
-}
 
-TEST_F(TextJobTest, RefusesEmptyInputsBeforeAskingAndTextThatIsNotHex) {
-  Run(Direction::Encrypt, "", "");
-  Run(Direction::Encrypt, "x", "");
-  Run(Direction::Decrypt, "", "");
-  Run(Direction::Decrypt, "00", "");
-  EXPECT_TRUE(host.statuses.empty());
-  EXPECT_EQ(Run(Direction::Decrypt, "GHIJ xyz\r\nQ"), "GHIJ xyz\r\nQ");
-  EXPECT_EQ(host.statuses.back(), "");
-  EXPECT_FALSE(host.progressFilled);
-  EXPECT_EQ(host.boxes.TakeAsked(),
-            (Requests{NoticeBox("Please enter in some text to encrypt.", "Text"),
-                      NoticeBox("No Encryption Key", "Key"),
-                      NoticeBox("Please enter in some text to decrypt.", "Text"),
-                      NoticeBox("No Key", "Key"), Confirm("decrypt"),
-                      NoticeBox("Text not Hex data", "Data")}));
-}
-
-// Keys and texts become bytes through the code page: UTF-8 here, unless overridden.
-TEST_F(TextJobTest, KeysAndTextsGoThroughTheCodePage) {
   const std::string cafe = "caf\xC3\xA9", e = "\xC3\xA9";
   const std::string key40 = "0123456789abcdefghijklmnopqrstuvwxyzABCD";
   EXPECT_EQ(Run(Direction::Encrypt, cafe, key40), CipherDigits(cafe, key40.substr(0, 16)));
