@@ -20,13 +20,6 @@ namespace lockvale::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Records a cipher's notices as the message boxes the window would show.
-struct NoticeRecorder {
-  explicit NoticeRecorder(cEncrypt& cipher) { cipher.SetNotifier(&notifier); }
-  ScriptedBoxes boxes;
-  MessageBoxNotifier notifier{boxes};
-};
-
 inline Bytes RandomBytes(std::size_t size, std::uint64_t seed) {
   std::mt19937_64 generator(seed);
   Bytes bytes(size);

@@ -79,7 +79,9 @@ TEST(FormatFailure, RaggedCiphertextWrongKeysAndFailedReadsAndWrites) {
   TempDir dir;
   cEncrypt cipher;
   cipher.SetCipherKeyString("right", 256);
-  NoticeRecorder notices(cipher);
+  ScriptedBoxes notices;  // the cipher's notices, as the window would show them
+  MessageBoxNotifier notifier{notices};
+  cipher.SetNotifier(&notifier);
   Bytes plain{1, 2, 3}, encrypted;
   EXPECT_EQ(cipher.ArrayDecrypt(plain, RandomBytes(20, 24), 0), -1);
   EXPECT_EQ(cipher.ArrayDecrypt(plain, Bytes{}, 1), -1);  // no room for a length byte
@@ -93,8 +95,7 @@ TEST(FormatFailure, RaggedCiphertextWrongKeysAndFailedReadsAndWrites) {
   const auto ragged = NoticeBox("Ciphertext size not a multiple of block size", "Size");
   const auto raggedFile =
       NoticeBox("File Size Error - ciphertext file not a multiple of block size", "Size");
-  EXPECT_EQ(notices.boxes.TakeAsked(),
-            (Requests{ragged, ragged, raggedFile, raggedFile, raggedFile}));
+  EXPECT_EQ(notices.TakeAsked(), (Requests{ragged, ragged, raggedFile, raggedFile, raggedFile}));
 
   WriteFile(dir / "plain", RandomBytes(1'500'000, 34));
   ASSERT_EQ(cipher.FileEncrypt(dir / "plain", dir / "cipher"), cEncrypt::FileOk);
@@ -107,7 +108,7 @@ TEST(FormatFailure, RaggedCiphertextWrongKeysAndFailedReadsAndWrites) {
   cipher.SetCipherKeyString(WrongKey(ReadFile(dir / "cipher"), 256, 16), 256);
   EXPECT_EQ(cipher.FileDecrypt(dir / "back", dir / "cipher"), cEncrypt::FileLengthError);
   EXPECT_TRUE(cipher.ErrorHappened());
-  EXPECT_EQ(notices.boxes.TakeAsked(),
+  EXPECT_EQ(notices.TakeAsked(),
             (Requests{NoticeBox("Warning - Incorrect length field", "Length"),
                       NoticeBox("Warning - incorrect length field in decrypted file.\r\nWrong "
                                 "key or keysize?",
