@@ -97,7 +97,6 @@ class ErrorReportTest : public QObject {
     test_hooks::ReplaceStatements(m_Statements);
   }
   void cleanupTestCase() { test_hooks::ReplaceStatements({}); }
-  void init() { test_hooks::ResetErrorReporter(); }
 
   // The innermost marked statement is named; a failure outside marked statements names the
   // handler, even when ordinary code caught and put aside an earlier marked one. A nested
