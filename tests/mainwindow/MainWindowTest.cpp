@@ -48,15 +48,13 @@ class ScriptedPickers : public FilePickers {
   std::vector<std::string> Pick(const PickerRequest& request) override {
     asked.push_back(request);
     owners.push_back(FilePickerOwner());
-    if (answers.empty()) return {};
-    std::vector<std::string> paths = std::move(answers.front());
-    answers.pop_front();
-    return paths;
+    return answered < answers.size() ? answers[answered++] : std::vector<std::string>();
   }
 
   std::vector<PickerRequest> asked;
   std::vector<QWidget*> owners;
-  std::deque<std::vector<std::string>> answers;
+  std::vector<std::vector<std::string>> answers;
+  std::size_t answered = 0;
 };
 
 // What the program's own open dialogs ask: "Show Open" in the program's folder, several files.
@@ -129,10 +127,9 @@ struct ListWindow {
     w.Type("txtDestFilename", destination);
     w.Form().cmdAdd_Click();  // enabled only by a browse, so called directly
   }
-  void ClickRow(int row) const { emit List()->itemClicked(Select(row), 0); }
-  QTreeWidgetItem* Select(int row) const {
+  void ClickRow(int row) const {
     List()->setCurrentItem(List()->topLevelItem(row));
-    return List()->currentItem();
+    emit List()->itemClicked(List()->currentItem(), 0);
   }
   // The names, the two boxes, the Edit button's caption, and as 0 or 1 whether Add, Edit,
   // Remove and Clear list are enabled.
@@ -457,7 +454,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(l.State(), (QStringList{"", "", "No", "Yes", "Edit", "0111"}));
     l.w.Click("cmdEdit");
     l.w.Type("txtDestFilename", "three");
-    l.Select(3);  // the selection moved meanwhile
+    l.List()->setCurrentItem(l.List()->topLevelItem(3));  // the selection moved meanwhile
     l.w.Click("cmdEdit");
     QCOMPARE(l.Rows()[3], l.Path("a.txt") + "|three|No|No");
     QCOMPARE(l.State()[4], QStringLiteral("Edit"));

@@ -154,26 +154,25 @@ class ErrorReportTest : public QObject {
   }
 
   void numbersTheMarksOfTheWindowSourcesInPathAndLineOrder() {
-    const std::string root = m_Temp / "tree";
-    const std::vector<std::pair<std::string, std::string>> sources = {
-        {"support/Statement.h",
-         "// LV_STMT(x) marks a statement\n#define LV_STMT(...) Run(__VA_ARGS__)\n"},
-        {"mainwindow/frmMain.cpp",
-         "void frmMain::cmdGo_Click() {\n"
-         "  LV_GUARD(\"cmdGo_Click\", [&] {\n"
-         "    LV_STMT(Open(\"a\\\"b)\", ')', 1'000));  // LV_STMT(not this)\n"
-         "    const char* url = \"http://host/LV_STMT(\";\n"
-         "    int n = LV_STMT(\n"
-         "        Compute(a,  // (\n"
-         "                b));\n"
-         "    /* LV_STMT(c) */ MY_LV_STMT(d);\n"
-         "    LV_STMT(Path(\"C:\\\\dir\"));\n"
-         "  });\n"
-         "}\n"},
-        {"fileselect/Picker.h", "void F() { LV_STMT(Pick()); }\n"},
-        {"cipher/cEncrypt.cpp", "LV_STMT(NotWindowCode());\n"},
-        {"mainwindow/forms/Nested.cpp", "LV_STMT(NotScanned());\n"}};
-    const auto [exitCode, table] = Generate(root, sources);
+    const auto [exitCode, table] =
+        Generate(m_Temp / "tree",
+                 {{"support/Statement.h",
+                   "// LV_STMT(x) marks a statement\n#define LV_STMT(...) Run(__VA_ARGS__)\n"},
+                  {"mainwindow/frmMain.cpp",
+                   "void frmMain::cmdGo_Click() {\n"
+                   "  LV_GUARD(\"cmdGo_Click\", [&] {\n"
+                   "    LV_STMT(Open(\"a\\\"b)\", ')', 1'000));  // LV_STMT(not this)\n"
+                   "    const char* url = \"http://host/LV_STMT(\";\n"
+                   "    int n = LV_STMT(\n"
+                   "        Compute(a,  // (\n"
+                   "                b));\n"
+                   "    /* LV_STMT(c) */ MY_LV_STMT(d);\n"
+                   "    LV_STMT(Path(\"C:\\\\dir\"));\n"
+                   "  });\n"
+                   "}\n"},
+                  {"fileselect/Picker.h", "void F() { LV_STMT(Pick()); }\n"},
+                  {"cipher/cEncrypt.cpp", "LV_STMT(NotWindowCode());\n"},
+                  {"mainwindow/forms/Nested.cpp", "LV_STMT(NotScanned());\n"}});
     QVERIFY2(exitCode == 0, qPrintable(table));
     QStringList rows;
     for (const StatementEntry& entry : Load(table))
@@ -185,8 +184,8 @@ class ErrorReportTest : public QObject {
                                 "mainwindow/frmMain.cpp:9 #5 Path(\"C:\\\\dir\")"}));
     QVERIFY(table.contains("\"Path(\\\"C:\\\\\\\\dir\\\")\""));
 
-    const auto [clashCode, errors] =
-        Generate(root, {{"jobs/Job.cpp", "void G() {\n  LV_STMT(A()); LV_STMT(B());\n}\n"}});
+    const auto [clashCode, errors] = Generate(
+        m_Temp / "tree", {{"jobs/Job.cpp", "void G() {\n  LV_STMT(A()); LV_STMT(B());\n}\n"}});
     QVERIFY(clashCode != 0);
     QVERIFY2(errors.contains(QStringLiteral("jobs/Job.cpp:2")), qPrintable(errors));
   }
