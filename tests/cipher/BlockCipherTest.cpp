@@ -70,8 +70,7 @@ TEST_P(CipherPathTest, MatchesOpenSslForAnyBlockCountAlignmentPlacementAndRekeyi
       std::copy(data.begin(), data.end(), in.begin() + skew);
       cipher.EncryptBlocks(in.data() + skew, out.data() + 1, blocks);
       EXPECT_EQ(Bytes(out.begin() + 1, out.begin() + 1 + size), OpenSslEcb(true, key, bits, data));
-      EXPECT_EQ(out[0], 0xA5);
-      EXPECT_EQ(out[size + 1], 0xA5);
+      EXPECT_TRUE(out[0] == 0xA5 && out[size + 1] == 0xA5);              // the guard bytes
       cipher.DecryptBlocks(in.data() + skew, in.data() + skew, blocks);  // in place
       EXPECT_EQ(Bytes(in.begin() + skew, in.begin() + skew + size),
                 OpenSslEcb(false, key, bits, data));

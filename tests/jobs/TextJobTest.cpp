@@ -56,8 +56,7 @@ TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
       text += static_cast<char>('a' + i % 26);
     const std::string hex = Run(Direction::Encrypt, text);
     EXPECT_EQ(hex, CipherDigits(text, "secret"));
-    EXPECT_EQ(host.progressMaximum, length + 1);
-    EXPECT_TRUE(host.progressFilled);
+    EXPECT_TRUE(host.progressMaximum == length + 1 && host.progressFilled);
     EXPECT_EQ(Run(Direction::Decrypt, hex), text);
     EXPECT_EQ(host.boxes.TakeAsked(),
               (Requests{Confirm("encrypt"), NoticeBox("Encrypt Finished", "Status"),

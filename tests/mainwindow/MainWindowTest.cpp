@@ -57,10 +57,12 @@ class ScriptedPickers : public FilePickers {
   std::size_t answered = 0;
 };
 
-// What the program's own open dialogs ask: "Show Open" in the program's folder, several files.
-PickerRequest ShowOpenRequest(const std::string& filter, const std::string& offered) {
+// What the program's own dialogs ask: "Show Open" or "Show Save" in the program's folder, the
+// open dialog for several files.
+PickerRequest Asked(PickerKind kind, const std::string& filter, const std::string& offered = "") {
   const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
-  return {PickerKind::Open, "Show Open", filter, folder, offered, true, false};
+  const bool open = kind == PickerKind::Open;
+  return {kind, open ? "Show Open" : "Show Save", filter, folder, offered, open, false};
 }
 
 // The window as the program starts it, found and driven by object names.
@@ -312,8 +314,8 @@ class MainWindowTest : public QObject {
     area->setPlainText(QStringLiteral("a\nb\u00a0c\u2028d"));  // a paragraph, then a line break
     boxes->Queue("YYY");
     w.Execute();
-    Bytes typed{'a', '\r', '\n', 'b', 0xC2, 0xA0, 'c', '\r', '\n', 'd'};  // UTF-8
-    typed.resize(16, 0);
+    // In UTF-8, zero-padded to a block.
+    const Bytes typed{'a', '\r', '\n', 'b', 0xC2, 0xA0, 'c', '\r', '\n', 'd', 0, 0, 0, 0, 0, 0};
     QCOMPARE(area->toPlainText().toStdString(),
              HexDisplay(OpenSslEcb(true, Key("secret"), 128, typed), 16));
     w.Click("optDecrypt");
@@ -408,13 +410,12 @@ class MainWindowTest : public QObject {
     l.w.Click("cmdSourceBrowse");
     QCOMPARE(l.State().first(2), (QStringList{"/a/report.pdf.encr", "/a/report.pdf"}));
 
-    const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
-    QVERIFY(l.pickers.asked ==
-            std::vector({ShowOpenRequest("All Files (*)", ""),
-                         ShowOpenRequest("All Files (*)", "/a/report.pdf"),
-                         PickerRequest{PickerKind::Save, "Show Save", "Encrypted Files (*.encr)",
-                                       folder, "", false, false},
-                         ShowOpenRequest("Encrypted Files (*.encr)", "/out/x.encr")}));
+    const auto open = PickerKind::Open;
+    QVERIFY(
+        l.pickers.asked ==
+        std::vector({Asked(open, "All Files (*)"), Asked(open, "All Files (*)", "/a/report.pdf"),
+                     Asked(PickerKind::Save, "Encrypted Files (*.encr)"),
+                     Asked(open, "Encrypted Files (*.encr)", "/out/x.encr")}));
     QVERIFY(l.pickers.owners[0] == &l.w.Form());
   }
 
@@ -433,8 +434,7 @@ class MainWindowTest : public QObject {
     l.w.Click("chkOverwrite");
     l.Add(l.Path("a.txt"), "a.encr");
     LV_EXPECT_ASKED(l.boxes);
-    QCOMPARE(l.Rows().size(), 5);
-    QCOMPARE(l.Rows()[4], l.Path("a.txt") + "|a.encr|Yes|No");
+    QCOMPARE(l.Rows().mid(4), QStringList{l.Path("a.txt") + "|a.encr|Yes|No"});  // the fifth
     QCOMPARE(l.State().last(), QStringLiteral("0001"));
   }
 
@@ -466,8 +466,7 @@ class MainWindowTest : public QObject {
              QStringLiteral("|1|No|No,|3|No|No,|5|No|No"));
     QCOMPARE(l.State().last(), QStringLiteral("0001"));
     l.w.Click("cmdClear");
-    QCOMPARE(l.Rows().size(), 0);
-    QCOMPARE(l.State().last(), QStringLiteral("0000"));
+    QVERIFY(l.Rows().isEmpty() && l.State().last() == "0000");
   }
 
   // The list holds one row first; only Yes to the clearing question removes it. Decrypting
@@ -524,7 +523,7 @@ class MainWindowTest : public QObject {
     l.Click("cmdBrowse");
     QCOMPARE(l.State(), (QStringList{"/d/b.encr", "/d/b", "No", "Yes", "Edit", "1000"}));
     QVERIFY(!l.browse->isVisible() && l.boxes.asked.empty());
-    QVERIFY(l.pickers.asked == std::vector(2, ShowOpenRequest("All Files (*)", "")));
+    QVERIFY(l.pickers.asked == std::vector(2, Asked(PickerKind::Open, "All Files (*)")));
 
     l.OpenBrowse();
     l.Click("optFolder");
