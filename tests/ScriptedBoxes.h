@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -35,32 +34,28 @@ inline MessageRequest QuestionBox(std::string text, std::string title,
   return {std::move(text), std::move(title), MessageButtons::YesNoCancel, icon};
 }
 
-// Records every message and answers questions from a queue. A question with no
-// answer queued is answered Cancel and counted, so a test can tell it was not expected.
+// Records every message and answers the questions by a script of letters, Y, N or C each. A
+// question left without an answer is answered Cancel and counted, so a test can tell it was not
+// expected.
 class ScriptedBoxes : public MessageBoxes {
  public:
-  void Queue(MessageAnswer answer) { answers.push_back(answer); }
-  void Queue(std::string_view letters) {  // Y, N or C each
-    for (char c : letters)
-      Queue(c == 'Y' ? MessageAnswer::Yes : c == 'N' ? MessageAnswer::No : MessageAnswer::Cancel);
-  }
+  void Queue(std::string_view letters) { answers += letters; }
 
   MessageAnswer Show(const MessageRequest& request) override {
     asked.push_back(request);
     if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (answers.empty()) {
-      ++unscripted;
-      return MessageAnswer::Cancel;
-    }
-    MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    if (answered == answers.size()) ++unscripted;
+    const char answer = answered < answers.size() ? answers[answered++] : 'C';
+    return answer == 'Y'   ? MessageAnswer::Yes
+           : answer == 'N' ? MessageAnswer::No
+                           : MessageAnswer::Cancel;
   }
 
   std::vector<MessageRequest> TakeAsked() { return std::exchange(asked, {}); }
 
   std::vector<MessageRequest> asked;
-  std::deque<MessageAnswer> answers;
+  std::string answers;
+  std::size_t answered = 0;
   int unscripted = 0;
 };
 

@@ -31,7 +31,7 @@ TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
     request.direction = direction;
     request.text = host.shown = text;
     request.keyText = SecretText(key);
-    host.boxes.Queue(MessageAnswer::Yes);
+    host.boxes.Queue("Y");
     TextJob(request, host).Run();
     return host.shown;
   };
