@@ -35,8 +35,7 @@ struct Batch {
   }
   void Add(const std::string& source, const std::string& destination, const char* overwrite = "No",
            const char* deleteSource = "No") {
-    rows.push_back({source.empty() ? "" : dir / source,
-                    destination.empty() ? "" : dir / destination, overwrite, deleteSource});
+    rows.push_back({dir / source, dir / destination, overwrite, deleteSource});
   }
   // The messages shown; the questions get the answers, Y, N or C each, and no more.
   Requests Run(Direction direction, std::string_view answers, std::string_view key = "k") {
@@ -127,8 +126,8 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
   b.rows.clear();
   b.Add("a.encr", "a");  // overwrite "No": passed over, "old" kept
   b.Add("bad.encr", "bad", "Yes", "Yes");
-  b.Add("", "x");
-  b.Add("c.encr", "", "Yes");
+  b.rows.push_back({"", b.dir / "x"});              // no source
+  b.rows.push_back({b.dir / "c.encr", "", "Yes"});  // no destination
   b.Add("b.encr", "b", "Yes", "Yes");
   b.Add("c.encr", "c.encr", "Yes");  // its own source
   b.Add("c.encr", "c2", "Yes");

@@ -499,8 +499,7 @@ class MainWindowTest : public QObject {
       QStringList rows = l.Rows();
       rows.sort();
       QCOMPARE(rows, expected);
-      QVERIFY(!l.browse->isVisible());
-      QCOMPARE(l.State().last(), expected.empty() ? "0000" : "0001");
+      QVERIFY(!l.browse->isVisible() && l.State().last() == (expected.empty() ? "0000" : "0001"));
       LV_EXPECT_ASKED(l.boxes, QuestionBox("Do you wish to clear the files list?", "Clear"));
       QVERIFY(l.pickers.asked ==
               std::vector({PickerRequest{PickerKind::Folder, "Please select a source directory", "",
