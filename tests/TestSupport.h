@@ -2,6 +2,7 @@
 
 #include <openssl/evp.h>
 
+#include <stdlib.h>
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -84,10 +85,9 @@ std::optional<E> Caught(F&& action) {
 class TempDir {
  public:
   TempDir() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("lockvale-test-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
+    std::string name = std::filesystem::temp_directory_path() / "lockvale-test-XXXXXX";
+    if (!::mkdtemp(name.data())) throw std::runtime_error("cannot make a folder like " + name);
+    path_ = name;
   }
   ~TempDir() {
     std::error_code ignored;

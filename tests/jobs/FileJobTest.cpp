@@ -24,10 +24,9 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
     return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove});
   };
   // A file size limit makes the kernel refuse writes past it, as a full disk would.
-  rlimit saved{}, limited{};
+  rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  limited = saved;
-  limited.rlim_cur = 1'000'000;
+  const rlimit limited{1'000'000, saved.rlim_max};
   auto previous = signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   EXPECT_THROW(run("plain", "old", Direction::Encrypt, true), std::system_error);
