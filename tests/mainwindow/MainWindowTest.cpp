@@ -144,7 +144,7 @@ struct ListWindow {
       state.back() += w.Get(name)->isEnabled() ? '1' : '0';
     return state;
   }
-  // The browse window, as the source's Browse button opens it, and its parts.
+  // The browse window, as the source's Browse button opens it, and its controls.
   void OpenBrowse() {
     w.Click("cmdSourceBrowse");
     browse = w.Form().findChild<QWidget*>("frmBrowse");
