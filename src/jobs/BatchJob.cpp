@@ -98,12 +98,7 @@ bool BatchJob::Transform(std::size_t x, const BatchEntry& row) {
     m_List.MarkFailed(x, "The destination file is the same as the source file");
     return false;
   }
-  const bool encrypting = m_Request.direction == Direction::Encrypt;
-  const int KeyBits = m_Request.keyBits;
-  auto pass = LV_STMT(GetPassword(m_Request.keyText));
-  m_Host.SetStatusText(encrypting ? "Encrypting File" : "Decrypting File");
-  cEncrypt& cipher = m_Host.Cipher();
-  LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
+  cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
   const FileJobRequest request{FileName, FileName2, m_Request.direction, row.overwrite != "No",
                                row.deleteSource == "Yes"};
   try {

@@ -2,6 +2,7 @@
 
 #include "util/CodePage.h"
 #include "util/SecureWipe.h"
+#include "util/StatementMark.h"
 
 namespace lockvale {
 
@@ -25,6 +26,16 @@ std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText) {
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   SecureWipe(bytes.data(), bytes.size());
   return key;
+}
+
+cEncrypt& KeyedCipherForFile(JobHost& host, const JobRequest& request) {
+  const bool encrypting = request.direction == Direction::Encrypt;
+  const int KeyBits = request.keyBits;
+  auto pass = LV_STMT(GetPassword(request.keyText));
+  host.SetStatusText(encrypting ? "Encrypting File" : "Decrypting File");
+  cEncrypt& cipher = host.Cipher();
+  LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
+  return cipher;
 }
 
 void CompleteJob(JobHost& host, Direction direction, bool errorHappened) {

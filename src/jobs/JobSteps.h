@@ -24,6 +24,10 @@ bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
 // The key bytes of the typed key, through the system's code page.
 std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText);
 
+// The cipher keyed with the request's key and key size, after the status says what the
+// file job is about to do.
+cEncrypt& KeyedCipherForFile(JobHost& host, const JobRequest& request);
+
 // The step every job that got past its questions ends with.
 void CompleteJob(JobHost& host, Direction direction, bool errorHappened);
 

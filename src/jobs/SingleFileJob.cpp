@@ -44,12 +44,7 @@ bool SingleFileJob::DestinationSettled() {
 
 // False when the ciphertext was refused.
 bool SingleFileJob::Transform() {
-  const bool encrypting = m_Request.direction == Direction::Encrypt;
-  const int KeyBits = m_Request.keyBits;
-  auto pass = LV_STMT(GetPassword(m_Request.keyText));
-  m_Host.SetStatusText(encrypting ? "Encrypting File" : "Decrypting File");
-  cEncrypt& cipher = m_Host.Cipher();
-  LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
+  cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
   const FileJobRequest request{FileName, FileName2, m_Request.direction, m_ReplaceExisting,
                                m_Request.deleteSource};
   const FileJobOutcome outcome = LV_STMT(RunFileJob(cipher, request));
