@@ -38,7 +38,10 @@ void BatchJob::Run() {
     return;
   m_List.ClearMarks();
   for (std::size_t x = 0; x < m_List.Count(); ++x) {
-    if (encrypting && !SourcesSettled()) return;
+    // Passes repeat until one asks nothing, so that a row that moved up after a removal is
+    // settled before the entry that would delete its source runs.
+    while (encrypting && !m_ListSettled)
+      if (!SourcesSettled()) return;
     if (x >= m_List.Count()) break;
     if (m_Request.keyText.empty()) {
       m_Host.Boxes().Notice("Please enter a security key", "Security Key");

@@ -65,8 +65,9 @@ TEST(BatchJob, ReusedSourcesAreSettledBeforeEachEntry) {
       {"Aa", "Y", {go, Ask(1, 2), done}, {"a", "b", "c", "x1", "x2"}, "NN"},
       {"Aa", "N", {go, Ask(1, 2), done}, {"b", "c", "x1"}, "Y"},
       {"AAa", "YY", {go, Ask(1, 2), Ask(2, 3), done}, {"a", "b", "c", "x1", "x2", "x3"}, "NNN"},
-      // The row that moves up is asked about before the next entry.
+      // The row that moves up is asked about before any entry runs, even the one that deletes.
       {"bAaa", "NY", {go, Ask(2, 3), Ask(2, 3), done}, {"a", "b", "c", "x1", "x2", "x4"}, "NNN"},
+      {"Aaa", "NY", {go, Ask(1, 2), Ask(1, 2), done}, {"a", "b", "c", "x1", "x3"}, "NN"},
       {"Aa", "C", {go, Ask(1, 2)}, {"a", "b", "c"}, "YN"}};
   for (const auto& [letters, answers, messages, left, flags] : cases) {
     Batch b;
