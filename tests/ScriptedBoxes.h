@@ -11,7 +11,8 @@
 namespace lockvale {
 
 inline std::ostream& operator<<(std::ostream& out, const MessageRequest& r) {
-  static const char* const kIcons[] = {"information", "question", "exclamation", "critical"};
+  static const char* const kIcons[] = {"information", "question", "exclamation", "critical",
+                                       "no icon"};
   return out << "[" << r.text << " | " << r.title << " | "
              << (r.buttons == MessageButtons::Ok ? "OK" : "YesNoCancel") << " | "
              << kIcons[static_cast<int>(r.icon)] << "]";

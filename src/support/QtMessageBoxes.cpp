@@ -17,6 +17,8 @@ QMessageBox::Icon BoxIcon(NoticeIcon icon) {
       return QMessageBox::Warning;
     case NoticeIcon::Critical:
       return QMessageBox::Critical;
+    case NoticeIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }

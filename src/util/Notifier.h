@@ -4,7 +4,7 @@
 
 namespace lockvale {
 
-enum class NoticeIcon { Information, Question, Exclamation, Critical };
+enum class NoticeIcon { Information, Question, Exclamation, Critical, None };
 
 // Messages the core wants the user to see. The window shows them as message
 // boxes, the command-line tool prints them; the core never shows anything itself.

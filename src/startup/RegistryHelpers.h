@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "util/SettingsStore.h"
+
+namespace lockvale {
+
+// An open key: the root and the path under it.
+struct SettingsKey {
+  RegistryRoot root;
+  std::string path;
+};
+
+// The store the program's settings live in.
+SettingsStore& ProgramSettings();
+
+// The value as text: a string up to its first NUL, a binary value as the decimal number its
+// first two bytes hold (little-endian, signed); empty when absent or of no readable form.
+std::string RegQueryStringValue(const SettingsKey& hKey, const std::string& strValueName);
+
+// The text of a value, empty when the key or the value is absent; creates nothing.
+std::string GetString(RegistryRoot hKey, const std::string& strPath, const std::string& strValue);
+void SaveString(RegistryRoot hKey, const std::string& strPath, const std::string& strValue,
+                const std::string& strData);
+void DelSetting(RegistryRoot hKey, const std::string& strPath, const std::string& strValue);
+void DeleteSettingsKey(RegistryRoot hKey, const std::string& strPath);
+
+}  // namespace lockvale

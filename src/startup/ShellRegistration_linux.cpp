@@ -1,0 +1,1 @@
+#include "startup/ShellRegistration.h"
