@@ -1,0 +1,69 @@
+// The About window, and how it starts the machine's system-information tool.
+#include "QtTestSupport.h"
+#include "TestSupport.h"
+#include "startup/RegistryHelpers.h"
+#include "support/frmAbout.h"
+
+using namespace lockvale::test;
+
+static constexpr auto kMachine = RegistryRoot::LocalMachine;
+static constexpr char kPathKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+static constexpr char kFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
+static const MessageRequest kUnavailable{"System Information Is Unavailable At This Time",
+                                         "Lockvale", MessageButtons::Ok, NoticeIcon::None};
+
+class AboutBoxTest : public QObject {
+  Q_OBJECT
+
+  TempDir m_Temp;
+  QWidget m_Owner;
+  ScriptedMessageBoxes m_Boxes;
+
+ private slots:
+  void initTestCase() { qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_Temp / "cfg")); }
+
+  void showsTheProgramWithoutHoldingTheOwnerAndGoesOnOK() {
+    QPixmap picture(48, 48);
+    picture.fill(Qt::red);
+    m_Owner.setWindowIcon(QIcon(picture));
+    QPointer<frmAbout> about = new frmAbout(&m_Owner);
+    about->show();
+    QVERIFY(!about->isModal() && about->windowIcon().cacheKey() == m_Owner.windowIcon().cacheKey());
+    const QVariant icon = about->findChild<QWidget*>("imgIcon")->property("pixmap");
+    QCOMPARE(icon.value<QPixmap>().toImage().pixelColor(1, 1), Qt::red);
+    QStringList texts{about->windowTitle()};
+    for (auto name : {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "Label1",
+                      "cmdOK", "cmdSysInfo"})
+      texts << about->findChild<QWidget*>(name)->property("text").toString();
+    QCOMPARE(texts.join('|'),
+             "About Lockvale|Lockvale|1.05|Will encrypt/decrypt files/text with military strength|"
+             "Warning: Use this program at your own risk. |Visit the Lockvale web site for updates "
+             "and other applications.|OK|&System Info...");
+    QTest::mouseClick(about->findChild<QWidget*>("cmdSysInfo"), Qt::LeftButton);
+    LV_EXPECT_ASKED(m_Boxes, kUnavailable);  // nothing is registered yet
+    QTest::mouseClick(about->findChild<QWidget*>("cmdOK"), Qt::LeftButton);
+    QTRY_VERIFY(about.isNull());
+  }
+
+  // A registered path is started as it stands; only without one is the folder looked in.
+  void startsTheRegisteredToolOrSaysItIsUnavailable() {
+    const std::string tool = m_Temp / "MSINFO32.EXE";
+    std::ofstream(tool) << "#!/bin/sh\necho ran >>\"$0.log\"\n";
+    std::filesystem::permissions(tool, std::filesystem::perms(0755));
+    const auto run = [&] { (new frmAbout(&m_Owner))->StartSysInfo(); };
+    SaveString(kMachine, kPathKey, "PATH", tool + ".missing");
+    SaveString(kMachine, kFolderKey, "MSINFO", m_Temp.Path().string() + '\0');  // NUL counted
+    run();
+    SaveString(kMachine, kPathKey, "PATH", tool);
+    run();
+    DelSetting(kMachine, kPathKey, "PATH");
+    run();
+    SaveString(kMachine, kFolderKey, "MSINFO", m_Temp / "cfg");
+    run();
+    LV_EXPECT_ASKED(m_Boxes, kUnavailable, kUnavailable);
+    QTRY_COMPARE(QFile(QString::fromStdString(tool + ".log")).size(), qint64(8));  // ran twice
+  }
+};
+
+QTEST_MAIN(AboutBoxTest)
+#include "AboutBoxTest.moc"
