@@ -25,9 +25,15 @@
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/ModeLayout.h"
 #include "mainwindow/Twips.h"
+#include "startup/CommandLine.h"
+#include "startup/ShellRegistration.h"
+#include "startup/StartUp.h"
 #include "support/ActiveFilePickers.h"
 #include "support/ActiveMessageBoxes.h"
+#include "support/ProgramIcon.h"
 #include "support/Statement.h"
+#include "support/frmAbout.h"
+#include "util/ProgramNames.h"
 
 namespace lockvale {
 
@@ -93,6 +99,7 @@ std::string RawText(const QPlainTextEdit* box) {
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Encrypt 1.0"));
+  setWindowIcon(ProgramIcon());
   setFont(WindowFont());
   setCentralWidget(new QWidget(this));
   BuildMenus();
@@ -273,6 +280,7 @@ void frmMain::ConnectHandlers() {
   connect(cmdEncryptFile, &QPushButton::clicked, this, &frmMain::cmdEncryptFile_Click);
   connect(mnuExecute, &QAction::triggered, this, &frmMain::cmdEncryptFile_Click);
   connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+  connect(mnuAboutApp, &QAction::triggered, this, &frmMain::mnuAboutApp_Click);
   connect(cmdAdd, &QPushButton::clicked, this, &frmMain::cmdAdd_Click);
   connect(cmdEdit, &QPushButton::clicked, this, &frmMain::cmdEdit_Click);
   connect(cmdRemove, &QPushButton::clicked, this, &frmMain::cmdRemove_Click);
@@ -280,6 +288,40 @@ void frmMain::ConnectHandlers() {
   connect(lstEncrypt, &QTreeWidget::itemClicked, this, &frmMain::lstEncrypt_Click);
   connect(cmdSourceBrowse, &QPushButton::clicked, this, &frmMain::cmdSourceBrowse_Click);
   connect(cmdDestBrowse, &QPushButton::clicked, this, &frmMain::cmdDestBrowse_Click);
+}
+
+bool frmMain::Form_Initialize() {
+  std::vector<std::string> arguments;
+  for (const QString& argument : QCoreApplication::arguments().mid(1))
+    arguments.push_back(argument.toStdString());
+  return Form_Initialize(arguments, QCoreApplication::applicationFilePath().toStdString());
+}
+
+bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
+                              const std::string& programPath) {
+  bool goOn = true;
+  LV_GUARD("Form_Initialize", [&] {
+    // Whatever an earlier start registered may point at a program that has moved since.
+    LV_STMT(RemoveShellRegistration());
+    LV_STMT(WriteShellRegistration(programPath));
+    LV_STMT(PresetFromCommandLine(arguments));
+    goOn = LV_STMT(StartUp(*mnuAboutApp, this));
+    if (!goOn) return;
+    LV_STMT(setWindowTitle(QLatin1String(AppName) + u' ' + QLatin1String(CurrentVersion)));
+    LV_STMT(FillSizeLists());
+    LV_STMT(optSingleFile_Click());
+  });
+  return goOn;
+}
+
+// The mode stays Single file, so the preset names are the single-file job's, run when the user
+// presses Execute.
+void frmMain::PresetFromCommandLine(const std::vector<std::string>& arguments) {
+  const std::optional<FilePreset> preset = lockvale::PresetFromCommandLine(arguments);
+  if (!preset) return;
+  txtFilename->setText(QString::fromStdString(preset->source));
+  txtDestFilename->setText(QString::fromStdString(preset->destination));
+  (preset->decrypt ? optDecrypt : optEncrypt)->setChecked(true);
 }
 
 void frmMain::FillSizeLists() {
@@ -388,6 +430,10 @@ JobRequest frmMain::ReadJobRequest() const {
 
 void frmMain::mnuExit_Click() {
   LV_GUARD("mnuExit_Click", [&] { QApplication::quit(); });
+}
+
+void frmMain::mnuAboutApp_Click() {
+  LV_GUARD("mnuAboutApp_Click", [&] { (new frmAbout(this))->show(); });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

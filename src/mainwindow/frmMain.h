@@ -36,6 +36,12 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   explicit frmMain(QWidget* parent = nullptr);
   ~frmMain() override;
 
+  // Runs once at start, before the window is shown: registers the program with the desktop,
+  // takes a file from the command line, runs the start-up notices, and sets the title, the size
+  // lists and the layout. False when the program is to end.
+  bool Form_Initialize();
+  bool Form_Initialize(const std::vector<std::string>& arguments, const std::string& programPath);
+
   void FillSizeLists();
   QString StatusText() const;
 
@@ -46,6 +52,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void optDecrypt_Click();
   void cmdEncryptFile_Click();
   void mnuExit_Click();
+  void mnuAboutApp_Click();
   void cmdAdd_Click();
   void cmdEdit_Click();
   void cmdRemove_Click();
@@ -68,6 +75,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   JobMode Mode() const;
   void ApplyLayout(JobMode mode);
   void SwapFileNamesIfEncr(const QLineEdit* probe);
+  void PresetFromCommandLine(const std::vector<std::string>& arguments);
   JobRequest ReadJobRequest() const;
   std::string PickFile(bool save, bool encryptedFiles);
   void ShowBrowse();

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lockvale {
+
+// The single-file job a command line asks for: the file, where its result goes, and whether
+// it is to be decrypted.
+struct FilePreset {
+  std::string source;
+  std::string destination;
+  bool decrypt = false;
+  bool operator==(const FilePreset&) const = default;
+};
+
+// The preset for the program's arguments (without the program's name). The desktop passes the
+// file as the first argument; the quoted form "path" followed by a blank is also taken. A name
+// containing ".encr" (in that case) is decrypted to the text before its first ".encr"; any
+// other is encrypted to the name followed by ".encr". Nothing when there is no usable name.
+std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace lockvale
