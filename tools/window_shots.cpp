@@ -21,7 +21,7 @@ W* Find(const QWidget& window, const char* name) {
   return window.findChild<W*>(QString::fromLatin1(name));
 }
 
-void Shoot(lockvale::frmMain& window, const QString& file) {
+void Shoot(QWidget& window, const QString& file) {
   QTest::qWait(300);
   const QRect frame = window.frameGeometry();
   const QPixmap shot =
@@ -66,11 +66,7 @@ int main(int argc, char* argv[]) {
   window.cmdSourceBrowse_Click();  // the Browse window over the list
   if (auto* browse = window.findChild<QWidget*>(QStringLiteral("frmBrowse"))) {
     browse->move(60, 120);
-    QTest::qWait(300);
-    const QRect frame = browse->frameGeometry();
-    browse->screen()
-        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-        .save(folder + QStringLiteral("/browse.png"));
+    Shoot(*browse, folder + QStringLiteral("/browse.png"));
     browse->close();
   }
 
@@ -79,5 +75,11 @@ int main(int argc, char* argv[]) {
   Find<QPlainTextEdit>(window, "txtEncrypt")
       ->setPlainText(QStringLiteral("Meet me at the usual place at noon."));
   Shoot(window, folder + QStringLiteral("/text.png"));
+
+  window.mnuAboutApp_Click();
+  if (auto* about = window.findChild<QWidget*>(QStringLiteral("frmAbout"))) {
+    about->move(80, 80);
+    Shoot(*about, folder + QStringLiteral("/about.png"));
+  }
   return 0;
 }
