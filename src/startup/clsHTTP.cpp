@@ -60,10 +60,10 @@ QNetworkRequest MakeRequest(const std::string& url, const std::string& Additiona
 }
 
 // A redirect being followed is not the answer yet; one that is refused or fails ends the reply
-// and is.
+// and is. Its status can come before its headers, so a redirect is told by the status alone.
 bool HeadersArrived(const QNetworkReply& reply) {
   const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
-  const bool redirecting = status.toInt() / 100 == 3 && reply.hasRawHeader("Location");
+  const bool redirecting = status.toInt() / 100 == 3;
   return status.isValid() && (!redirecting || reply.isFinished());
 }
 
