@@ -27,11 +27,16 @@ void ReplaceStatements(std::span<const StatementEntry> statements) {
 
 }  // namespace test_hooks
 
+// A mark reports its first or its last line, as the compiler has it; marks inside another
+// start after it, so the one starting last is the innermost.
 int StatementNumber(std::string_view file, int line) {
+  const StatementEntry* innermost = nullptr;
   for (const StatementEntry& statement : Statements()) {
-    if (statement.line == line && SameFile(file, statement.file)) return statement.number;
+    if (statement.line <= line && line <= statement.lastLine && SameFile(file, statement.file) &&
+        (innermost == nullptr || statement.line > innermost->line))
+      innermost = &statement;
   }
-  return 0;
+  return innermost != nullptr ? innermost->number : 0;
 }
 
 }  // namespace lockvale

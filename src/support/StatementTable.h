@@ -10,6 +10,7 @@ namespace lockvale {
 struct StatementEntry {
   const char* file;
   int line;
+  int lastLine;  // where a mark spanning several lines ends
   int number;
   const char* text;
 };

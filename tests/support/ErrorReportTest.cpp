@@ -54,16 +54,16 @@ static std::pair<int, QString> Generate(
 static std::vector<StatementEntry> Load(const QString& table) {
   static std::deque<std::string> strings;
   static const QRegularExpression row(
-      QStringLiteral("^    \\{\"([^\"]*)\", (\\d+), (\\d+), \"(.*)\"\\},$"),
+      QStringLiteral("^    \\{\"([^\"]*)\", (\\d+), (\\d+), (\\d+), \"(.*)\"\\},$"),
       QRegularExpression::MultilineOption);
   static const QRegularExpression escape(QStringLiteral("\\\\(.)"));
   std::vector<StatementEntry> entries;
   for (const auto& match : row.globalMatch(table)) {
     const auto& file = strings.emplace_back(match.captured(1).toStdString());
     const auto& text = strings.emplace_back(
-        match.captured(4).replace(escape, QStringLiteral("\\1")).toStdString());
-    entries.push_back(
-        {file.c_str(), match.captured(2).toInt(), match.captured(3).toInt(), text.c_str()});
+        match.captured(5).replace(escape, QStringLiteral("\\1")).toStdString());
+    entries.push_back({file.c_str(), match.captured(2).toInt(), match.captured(3).toInt(),
+                       match.captured(4).toInt(), text.c_str()});
   }
   return entries;
 }
@@ -176,13 +176,23 @@ class ErrorReportTest : public QObject {
     QVERIFY2(exitCode == 0, qPrintable(table));
     QStringList rows;
     for (const StatementEntry& entry : Load(table))
-      rows << QString::asprintf("%s:%d #%d %s", entry.file, entry.line, entry.number, entry.text);
-    QCOMPARE(rows, QStringList({"fileselect/Picker.h:1 #1 Pick()",
-                                "mainwindow/frmMain.cpp:2 #2 cmdGo_Click",
-                                "mainwindow/frmMain.cpp:3 #3 Open(\"a\\\"b)\", ')', 1'000)",
-                                "mainwindow/frmMain.cpp:5 #4 Compute(a, b)",
-                                "mainwindow/frmMain.cpp:9 #5 Path(\"C:\\\\dir\")"}));
+      rows << QString::asprintf("%s:%d-%d #%d %s", entry.file, entry.line, entry.lastLine,
+                                entry.number, entry.text);
+    QCOMPARE(rows, QStringList({"fileselect/Picker.h:1-1 #1 Pick()",
+                                "mainwindow/frmMain.cpp:2-10 #2 cmdGo_Click",
+                                "mainwindow/frmMain.cpp:3-3 #3 Open(\"a\\\"b)\", ')', 1'000)",
+                                "mainwindow/frmMain.cpp:5-7 #4 Compute(a, b)",
+                                "mainwindow/frmMain.cpp:9-9 #5 Path(\"C:\\\\dir\")"}));
     QVERIFY(table.contains("\"Path(\\\"C:\\\\\\\\dir\\\")\""));
+    // Whichever line of a mark the compiler reports, the innermost mark around it is named.
+    const std::vector<StatementEntry> entries = Load(table);
+    test_hooks::ReplaceStatements(entries);
+    QCOMPARE(QList<int>({StatementNumber("/src/mainwindow/frmMain.cpp", 10),
+                         StatementNumber("/src/mainwindow/frmMain.cpp", 4),
+                         StatementNumber("/src/mainwindow/frmMain.cpp", 7),
+                         StatementNumber("/src/mainwindow/frmMain.cpp", 11)}),
+             QList<int>({2, 2, 4, 0}));
+    test_hooks::ReplaceStatements(m_Statements);
 
     const auto [clashCode, errors] = Generate(
         m_Temp / "tree", {{"jobs/Job.cpp", "void G() {\n  LV_STMT(A()); LV_STMT(B());\n}\n"}});
