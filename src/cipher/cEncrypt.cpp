@@ -9,8 +9,8 @@
 #include "cipher/RijndaelTables.h"
 #include "format/BufferFormat.h"
 #include "format/FileFormat.h"
+#include "util/AtomicOutputFile.h"
 #include "util/InputFile.h"
-#include "util/OutputFile.h"
 #include "util/RaisedError.h"
 #include "util/SecureWipe.h"
 
@@ -156,12 +156,14 @@ bool cEncrypt::AcceptCiphertextSize(std::uint64_t size) {
   return false;
 }
 
+// The named forms write as the file job does: nothing stands under the destination's name
+// until the whole result is there, and a failure leaves an existing file as it was.
 int cEncrypt::FileEncrypt(const std::string& PlaintextFileName,
                           const std::string& CiphertextFileName) {
   InputFile source(PlaintextFileName);
-  OutputFile destination(CiphertextFileName);
+  AtomicOutputFile destination(CiphertextFileName, source.PermissionBits());
   const int status = FileEncrypt(source, destination);
-  destination.Close();
+  if (status == FileOk) destination.Commit(true);
   return status;
 }
 
@@ -170,9 +172,9 @@ int cEncrypt::FileDecrypt(const std::string& PlaintextFileName,
   m_ErrorHappened = false;
   InputFile source(CiphertextFileName);
   if (!AcceptCiphertextSize(source.Size())) return FileSizeError;  // nothing created
-  OutputFile destination(PlaintextFileName);
+  AtomicOutputFile destination(PlaintextFileName, source.PermissionBits());
   const int status = FileDecrypt(destination, source);
-  destination.Close();
+  if (status == FileOk) destination.Commit(true);
   return status;
 }
 

@@ -28,19 +28,28 @@ bool WorthOverlapping(std::uint64_t size) {
 
 }  // namespace
 
+// Chunks no larger than the file, so that a small file costs little memory to fill and wipe.
+std::size_t ChunkFor(std::uint64_t size) {
+  const std::uint64_t blocks = std::max<std::uint64_t>(1, (size + kBlock - 1) / kBlock);
+  return static_cast<std::size_t>(std::min<std::uint64_t>(kWorkingChunkSize, blocks * kBlock));
+}
+
 int EncryptFile(const FormatContext& context, ByteSource& plaintext, ByteSink& ciphertext) {
-  WriteBehind output(ciphertext, kWorkingChunkSize + kBlock, WorthOverlapping(plaintext.Size()));
-  for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
+  const std::uint64_t size = plaintext.Size();
+  const std::size_t chunk = ChunkFor(size);
+  WriteBehind output(ciphertext, chunk + kBlock, WorthOverlapping(size));
+  for (std::uint64_t offset = 0;; offset += chunk) {
     std::uint8_t* data = output.Acquire();
-    const std::size_t got = plaintext.Read(data, kWorkingChunkSize);
-    if (got < kWorkingChunkSize) {
+    const std::size_t got = plaintext.Read(data, chunk);
+    if (got < chunk) {
+      if (offset + got < size) ThrowSourceShrank();
       // The final block: the remaining bytes, zeros, and their count.
       const std::size_t remainder = got % kBlock;
-      const std::size_t size = got - remainder + kBlock;
-      std::memset(data + got, 0, size - got);
-      data[size - 1] = static_cast<std::uint8_t>(remainder);
-      context.Transform(true, data, size, offset);
-      output.Submit(size);
+      const std::size_t last = got - remainder + kBlock;
+      std::memset(data + got, 0, last - got);
+      data[last - 1] = static_cast<std::uint8_t>(remainder);
+      context.Transform(true, data, last, offset);
+      output.Submit(last);
       output.Finish();
       return cEncrypt::FileOk;
     }
@@ -58,7 +67,7 @@ bool CiphertextSizeAccepted(const FormatContext& context, std::uint64_t size) {
 int DecryptFile(const FormatContext& context, ByteSink& plaintext, ByteSource& ciphertext) {
   const std::uint64_t size = ciphertext.Size();
   if (!CiphertextSizeAccepted(context, size)) return cEncrypt::FileSizeError;
-  WriteBehind output(plaintext, kWorkingChunkSize, WorthOverlapping(size));
+  WriteBehind output(plaintext, ChunkFor(size), WorthOverlapping(size));
   for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
     std::uint8_t* data = output.Acquire();
     const auto want =

@@ -13,8 +13,9 @@ constexpr std::align_val_t kAlignment{64};
 
 WriteBehind::WriteBehind(ByteSink& sink, std::size_t bufferSize, bool threaded)
     : m_Sink(sink), m_BufferSize(bufferSize) {
-  for (auto& buffer : m_Buffers)
-    buffer = static_cast<std::uint8_t*>(::operator new(bufferSize, kAlignment));
+  // Unthreaded, each chunk is written before the next is filled, so one buffer does.
+  for (int i = 0; i < (threaded ? 2 : 1); ++i)
+    m_Buffers[i] = static_cast<std::uint8_t*>(::operator new(bufferSize, kAlignment));
   if (threaded) m_Writer = std::thread(&WriteBehind::WriterLoop, this);
 }
 
@@ -28,6 +29,7 @@ WriteBehind::~WriteBehind() {
     m_Writer.join();
   }
   for (auto buffer : m_Buffers) {
+    if (buffer == nullptr) continue;
     SecureWipe(buffer, m_BufferSize);
     ::operator delete(buffer, kAlignment);
   }
