@@ -1,67 +1,119 @@
 #include "cli/CliOptions.h"
 
-#include <charconv>
+#include <optional>
+#include <utility>
 
-#include "jobs/BatchEntry.h"
+#include "cli/UsageError.h"
 
 namespace lockvale {
+namespace {
 
-const char* const kCliUsage =
-    "usage: lockvale-cli encrypt|decrypt [--key-bits 128|192|256] --key-file FILE\n"
-    "                    [-o DEST] [--overwrite] [--delete-source] SOURCE\n";
-
-std::string DefaultDestination(const std::string& source, Direction direction) {
-  return DestinationFor(source, direction == Direction::Encrypt);
+bool IsOption(const std::string& argument) {
+  return argument.size() > 1 && argument[0] == '-';
 }
 
-CliParseResult ParseCliOptions(const std::vector<std::string>& arguments) {
-  auto fail = [](std::string message) { return CliParseResult{std::nullopt, std::move(message)}; };
-  if (arguments.empty()) return fail("missing command");
-  CliOptions options;
-  if (arguments[0] == "encrypt")
-    options.direction = Direction::Encrypt;
-  else if (arguments[0] == "decrypt")
-    options.direction = Direction::Decrypt;
+bool ApplyFlag(CliOptions& options, const std::string& name) {
+  if (name == "-r" || name == "--recursive")
+    options.recursive = true;
+  else if (name == "--overwrite")
+    options.overwrite = true;
+  else if (name == "--delete-source")
+    options.deleteSource = true;
+  else if (name == "-q" || name == "--quiet")
+    options.quiet = true;
+  else if (name == "-h" || name == "--help")
+    options.command = CliCommand::Help;
+  else if (name == "--version")
+    options.command = CliCommand::Version;
   else
-    return fail("unknown command '" + arguments[0] + "'");
+    return false;
+  return true;
+}
 
-  bool haveSource = false, optionsEnded = false;
-  for (std::size_t i = 1; i < arguments.size(); ++i) {
+// Where the value of an option that takes one goes; null for any other name.
+std::string* ValueField(CliOptions& options, const std::string& name, std::string& keyBits) {
+  if (name == "-o" || name == "--output") return &options.output;
+  if (name == "--key-file") return &options.keyFile;
+  if (name == "--key-bits") return &keyBits;
+  return nullptr;
+}
+
+// "--name=value" as its two parts; any other argument as its name alone.
+std::pair<std::string, std::optional<std::string>> SplitInlineValue(const std::string& argument) {
+  const std::size_t equals = argument.find('=');
+  if (!argument.starts_with("--") || equals == std::string::npos) return {argument, std::nullopt};
+  return {argument.substr(0, equals), argument.substr(equals + 1)};
+}
+
+// An option that takes a value, as "--name value" or "--name=value"; false for any other.
+bool ApplyValue(CliOptions& options, const std::vector<std::string>& arguments, std::size_t& at,
+                std::string& keyBits) {
+  const auto [name, inlineValue] = SplitInlineValue(arguments[at]);
+  std::string* field = ValueField(options, name, keyBits);
+  if (field == nullptr) return false;
+  if (!inlineValue && at + 1 == arguments.size()) throw UsageError(name + " needs a value");
+  *field = inlineValue ? *inlineValue : arguments[++at];
+  if (field->empty()) throw UsageError(name + " needs a value");
+  return true;
+}
+
+int KeyBitsFrom(const std::string& text) {
+  if (text == "128" || text == "192" || text == "256") return std::stoi(text);
+  throw UsageError("--key-bits takes 128, 192 or 256, not '" + text + "'");
+}
+
+Direction DirectionFrom(const std::string& word) {
+  if (word == "encrypt") return Direction::Encrypt;
+  if (word == "decrypt") return Direction::Decrypt;
+  throw UsageError("unknown command '" + word + "'");
+}
+
+// The command words and the files, which follow the command.
+void ApplyWords(CliOptions& options, std::vector<std::string> words) {
+  if (words.empty()) throw UsageError("missing command");
+  if (words[0] == "text") {
+    options.command = CliCommand::Text;
+    if (words.size() != 2) throw UsageError("text takes encrypt or decrypt and no files");
+    options.direction = DirectionFrom(words[1]);
+    return;
+  }
+  options.direction = DirectionFrom(words[0]);
+  options.paths.assign(words.begin() + 1, words.end());
+  if (options.paths.empty()) throw UsageError("missing FILE");
+}
+
+void CheckCombination(const CliOptions& options) {
+  const bool fileOptions =
+      !options.output.empty() || options.recursive || options.overwrite || options.deleteSource;
+  if (options.command == CliCommand::Text && fileOptions)
+    throw UsageError("text mode takes only --key-bits, --key-file and --quiet");
+  if (!options.output.empty() && (options.paths.size() != 1 || options.recursive))
+    throw UsageError("-o/--output takes a single FILE, without -r");
+}
+
+}  // namespace
+
+CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
+  CliOptions options;
+  std::vector<std::string> words;
+  std::string keyBits = "128";
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    auto value = [&](std::string& into) {
-      if (i + 1 >= arguments.size()) return false;
-      into = arguments[++i];
-      return true;
-    };
-    std::string text;
-    if (optionsEnded || argument == "-" || argument.empty() || argument[0] != '-') {
-      if (haveSource) return fail("only one source file can be given");
-      options.source = argument;
-      haveSource = true;
+    if (optionsEnded || !IsOption(argument)) {
+      words.push_back(argument);
     } else if (argument == "--") {
       optionsEnded = true;
-    } else if (argument == "--key-bits") {
-      if (!value(text)) return fail("--key-bits needs a value");
-      auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), options.keyBits);
-      if (error != std::errc() || end != text.data() + text.size())
-        return fail("--key-bits takes a number of bits");
-    } else if (argument == "--key-file") {
-      if (!value(options.keyFile)) return fail("--key-file needs a file name");
-    } else if (argument == "-o" || argument == "--output") {
-      if (!value(options.destination)) return fail(argument + " needs a file name");
-    } else if (argument == "--overwrite") {
-      options.overwrite = true;
-    } else if (argument == "--delete-source") {
-      options.deleteSource = true;
-    } else {
-      return fail("unknown option '" + argument + "'");
+    } else if (ApplyFlag(options, argument)) {
+      if (options.command != CliCommand::Files) return options;  // --help or --version
+    } else if (!ApplyValue(options, arguments, i, keyBits)) {
+      throw UsageError("unknown option '" + argument + "'");
     }
   }
-  if (options.keyFile.empty()) return fail("--key-file is required");
-  if (!haveSource) return fail("missing source file");
-  if (options.destination.empty())
-    options.destination = DefaultDestination(options.source, options.direction);
-  return CliParseResult{options, {}};
+  options.keyBits = KeyBitsFrom(keyBits);
+  ApplyWords(options, std::move(words));
+  CheckCombination(options);
+  return options;
 }
 
 }  // namespace lockvale

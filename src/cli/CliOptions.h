@@ -1,36 +1,29 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "jobs/FileJob.h"
+#include "jobs/JobRequest.h"
 
 namespace lockvale {
 
-// lockvale-cli encrypt|decrypt [--key-bits 128|192|256] --key-file FILE
-//                              [-o DEST] [--overwrite] [--delete-source] SOURCE
+enum class CliCommand { Files, Text, Help, Version };
+
+// What one run of lockvale-cli is asked to do, as read from its arguments.
 struct CliOptions {
+  CliCommand command = CliCommand::Files;
   Direction direction = Direction::Encrypt;
+  std::vector<std::string> paths;  // files and folders, in the order given
+  std::string output;              // -o: the one file's destination; empty when not given
+  std::string keyFile;             // empty: the key comes from the environment or a prompt
   int keyBits = 128;
-  std::string keyFile;
-  std::string source;
-  std::string destination;  // derived from the source when not given
+  bool recursive = false;
   bool overwrite = false;
   bool deleteSource = false;
+  bool quiet = false;
 };
 
-struct CliParseResult {
-  std::optional<CliOptions> options;
-  std::string error;  // set when options is empty
-};
-
-CliParseResult ParseCliOptions(const std::vector<std::string>& arguments);
-
-// SOURCE plus ".encr" when encrypting; SOURCE cut before its last ".encr" when
-// decrypting (empty when it has none).
-std::string DefaultDestination(const std::string& source, Direction direction);
-
-extern const char* const kCliUsage;
+// Reads the arguments after the program's name; throws UsageError when they make no sense.
+CliOptions ParseCliOptions(const std::vector<std::string>& arguments);
 
 }  // namespace lockvale

@@ -1,14 +1,18 @@
 #include "cli/StreamNotifier.h"
 
+#include "cli/ProgressLine.h"
+
 namespace lockvale {
 
 void StreamNotifier::Notify(const std::string& text, const std::string&, NoticeIcon) {
-  std::string line;
+  if (m_Progress) m_Progress->Clear();
+  std::string line = "lockvale-cli: ";
+  if (!m_Subject.empty()) line += m_Subject + ": ";
   for (char c : text) {
     if (c == '\r') continue;
     line += c == '\n' ? ' ' : c;
   }
-  m_Out << "lockvale-cli: " << line << '\n';
+  m_Out << line << '\n' << std::flush;
 }
 
 }  // namespace lockvale

@@ -1,20 +1,9 @@
-#include <iostream>
-#include <string>
-#include <vector>
+#include <clocale>
 
-#include "cli/CliOptions.h"
-#include "cli/CliRunner.h"
+#include "cli/CliMain.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-    std::cout << lockvale::kCliUsage;
-    return 0;
-  }
-  lockvale::CliParseResult parsed = lockvale::ParseCliOptions(arguments);
-  if (!parsed.options) {
-    std::cerr << "lockvale-cli: " << parsed.error << '\n' << lockvale::kCliUsage;
-    return 2;
-  }
-  return lockvale::RunCli(*parsed.options, std::cerr);
+  // Keys and texts become bytes through the code page of the user's locale, as in the window.
+  std::setlocale(LC_CTYPE, "");
+  return lockvale::RunCli(argc, argv);
 }

@@ -1,16 +1,50 @@
+// lockvale-cli as a process: files, folders, keys, text on standard input and output, statuses
+// and messages.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "TestSupport.h"
-#include "cli/CliOptions.h"
+#include "jobs/ScriptedHost.h"
+#include "jobs/TextJob.h"
 
 using namespace lockvale::test;
+
+namespace {
+
+std::string Text(const Bytes& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
+
+// The tool's path and the arguments, as execv takes them; they live in `arguments`.
+std::vector<char*> Argv(std::vector<std::string>& arguments) {
+  arguments.insert(arguments.begin(), LOCKVALE_CLI_PATH);
+  std::vector<char*> argv;
+  for (auto& argument : arguments)
+    argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  return argv;
+}
+
+// The exit status, or minus the signal that ended the process.
+std::string Status(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status));
+}
+
+std::string Failed(const std::string& file, const std::string& reason) {
+  return "lockvale-cli: " + file + ": " + reason + "\n";
+}
+
+Bytes Encrypted(const Bytes& plain, std::string_view key) {
+  return OpenSslEcb(true, Key(key), 128, PadWithLengthByte(plain));
+}
 
 class CliTest : public ::testing::Test {
  protected:
@@ -19,91 +53,232 @@ class CliTest : public ::testing::Test {
     WriteFile(dir / "doc", plain);
   }
 
-  pid_t Start(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), LOCKVALE_CLI_PATH);
-    std::vector<char*> argv;
-    for (auto& argument : arguments)
-      argv.push_back(argument.data());
-    argv.push_back(nullptr);
+  // The exit status, a blank, and what the tool wrote to standard error. It runs in a session
+  // of its own, so without a terminal, with "NAME=value" settings added to its environment.
+  std::string Cli(std::vector<std::string> arguments, std::vector<std::string> settings = {},
+                  const std::string& input = "/dev/null") {
+    const std::vector<char*> argv = Argv(arguments);
     // The test process has no other threads here, so the child may allocate before exec.
-    const pid_t pid = fork();
-    if (pid == 0 && std::freopen(errorsPath.c_str(), "w", stderr)) execv(argv[0], argv.data());
-    if (pid == 0) _exit(127);
-    return pid;
+    if (const pid_t pid = fork(); pid != 0) {
+      const std::string status = Status(pid);  // the process ends before its output is read
+      return status + " " + Text(ReadFile(errorsPath));
+    }
+    setsid();
+    for (auto& setting : settings)
+      putenv(setting.data());
+    if (std::freopen(input.c_str(), "r", stdin) && std::freopen(outputPath.c_str(), "w", stdout) &&
+        std::freopen(errorsPath.c_str(), "w", stderr))
+      execv(argv[0], argv.data());
+    _exit(127);
   }
-
-  // The exit status, -1 when killed, and after a blank what the tool wrote to standard error.
-  std::string Wait(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const Bytes errors = ReadFile(errorsPath);
-    return std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + " " +
-           std::string(errors.begin(), errors.end());
-  }
-  std::string Cli(const std::vector<std::string>& arguments) { return Wait(Start(arguments)); }
+  std::string Output() const { return Text(ReadFile(outputPath)); }
 
   TempDir dir, logs;
-  const std::string errorsPath = logs / "stderr";
+  const std::string errorsPath = logs / "stderr", outputPath = logs / "stdout";
   const Bytes plain = RandomBytes(70'001, 3);
 };
 
-TEST_F(CliTest, RoundTripWithDefaultNamesMatchesTheFileFormatAndRefusalsSayWhy) {
-  ASSERT_EQ(Cli({"encrypt", "--key-file", dir / "key", dir / "doc"}), "0 ");
-  // The key is the key file's first line, zero-padded; 128 bits by default.
-  EXPECT_EQ(ReadFile(dir / "doc.encr"),
-            OpenSslEcb(true, Key("secret"), 128, PadWithLengthByte(plain)));
+TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
+  const std::string key = dir / "key", doc = dir / "doc", other = dir / "other";
+  WriteFile(other, {1, 2, 3});
+  std::filesystem::create_directory(dir / "folder");
+  EXPECT_EQ(Cli({"encrypt", "--key-file", key, doc, dir / "missing", dir / "folder", other}),
+            "1 " +
+                Failed(dir / "missing",
+                       "Source file does not exist. Please enter a valid "
+                       "source filename") +
+                Failed(dir / "folder", "is a folder (-r takes the files in it)"));
+  EXPECT_EQ(ReadFile(doc + ".encr"), Encrypted(plain, "secret"));
+  EXPECT_EQ(ReadFile(other + ".encr"), Encrypted({1, 2, 3}, "secret"));
+  EXPECT_EQ(Cli({"encrypt", "--key-file", key, doc}),
+            "1 " + Failed(doc, doc + ".encr already exists (--overwrite replaces it)"));
 
-  std::filesystem::remove(dir / "doc");
-  ASSERT_EQ(Cli({"decrypt", "--key-file", dir / "key", "--delete-source", dir / "doc.encr"}), "0 ");
-  EXPECT_EQ(ReadFile(dir / "doc"), plain);
+  // A ragged ciphertext in the middle: decryption failures alone give 3, and a failed file
+  // keeps its source while the others are done and theirs deleted.
+  std::filesystem::remove(doc);
+  std::filesystem::remove(other);
+  WriteFile(dir / "ragged.encr", {7});
+  EXPECT_EQ(Cli({"decrypt", "--delete-source", "--key-file", key, doc + ".encr",
+                 dir / "ragged.encr", other + ".encr"}),
+            "3 " + Failed(dir / "ragged.encr",
+                          "File Size Error - ciphertext file not a multiple of block size"));
+  EXPECT_EQ(ReadFile(doc), plain);
+  EXPECT_EQ(dir.Entries(), (Names{"doc", "folder", "key", "other", "ragged.encr"}));
+
+  // A wrong key fails once the whole file went through; mixed with a name that has no ".encr"
+  // it gives 1.
+  WriteFile(doc + ".encr", Encrypted(plain, "secret"));
+  const std::string wrong = WrongKey(Encrypted(plain, "secret"), 128, 16);
+  EXPECT_EQ(
+      Cli({"decrypt", "--overwrite", "--delete-source", doc + ".encr", other},
+          {"LOCKVALE_KEY=" + wrong}),
+      "1 " +
+          Failed(doc + ".encr",
+                 "Warning - incorrect length field in decrypted file. Wrong key or keysize?") +
+          Failed(other,
+                 "the name has no \".encr\" to cut the decrypted file's name at (-o "
+                 "gives one)"));
+  EXPECT_EQ(ReadFile(doc), plain);
+  EXPECT_EQ(ReadFile(doc + ".encr"), Encrypted(plain, "secret"));
+}
+
+TEST_F(CliTest, RecursiveWalksTheTreeAndDecryptTakesOnlyEncrNames) {
+  const std::string tree = dir / "tree";
+  std::filesystem::create_directories(tree + "/sub/deeper");
+  WriteFile(tree + "/top", {1});
+  WriteFile(tree + "/sub/deeper/low", plain);
+  ASSERT_EQ(Cli({"encrypt", "-r", "--delete-source", "--key-file", dir / "key", tree}), "0 ");
+  EXPECT_EQ(ReadFile(tree + "/sub/deeper/low.encr"), Encrypted(plain, "secret"));
+  WriteFile(tree + "/sub/notes", {2});
+  ASSERT_EQ(Cli({"decrypt", "--recursive", "--key-file", dir / "key", tree + "/"}), "0 ");
+  Names files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(tree))
+    if (entry.is_regular_file()) files.push_back(entry.path().lexically_relative(tree));
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files,
+            (Names{"sub/deeper/low", "sub/deeper/low.encr", "sub/notes", "top", "top.encr"}));
+  EXPECT_EQ(ReadFile(tree + "/sub/deeper/low"), plain);
+}
+
+TEST_F(CliTest, KeysComeFromTheKeyFileOrTheEnvironmentThroughTheCodePage) {
+  ASSERT_EQ(Cli({"encrypt", "--key-file", dir / "key", "-o", dir / "by-file", dir / "doc"},
+                {"LOCKVALE_KEY=not this"}),
+            "0 ");
+  ASSERT_EQ(Cli({"encrypt", "-o", dir / "by-environment", dir / "doc"}, {"LOCKVALE_KEY=secret"}),
+            "0 ");
+  EXPECT_EQ(ReadFile(dir / "by-environment"), ReadFile(dir / "by-file"));
+
+  // "Grüße", typed in UTF-8, is the bytes 47 72 FC DF 65 in windows-1252.
+  const std::vector<std::string> western = {"LOCKVALE_KEY=Gr\u00FC\u00DFe",
+                                            "LOCKVALE_CODEPAGE=windows-1252"};
+  ASSERT_EQ(Cli({"encrypt", "-o", dir / "g.encr", dir / "doc"}, western), "0 ");
+  EXPECT_EQ(ReadFile(dir / "g.encr"), Encrypted(plain, "\x47\x72\xFC\xDF\x65"));
+  EXPECT_EQ(Cli({"decrypt", "-o", dir / "back", dir / "g.encr"}, western), "0 ");
+  EXPECT_EQ(ReadFile(dir / "back"), plain);
+  EXPECT_EQ(Cli({"decrypt", "-o", dir / "utf-8", dir / "g.encr"}, {western[0]}).substr(0, 2), "3 ");
+
+  WriteFile(dir / "empty-key", {'\r', '\n', 'x'});
+  EXPECT_EQ(Cli({"encrypt", "--key-file", dir / "empty-key", "-o", dir / "n", dir / "doc"}),
+            "1 " + Failed(dir / "doc", "Please enter a security key"));
+  EXPECT_EQ(Cli({"encrypt", "-o", dir / "n", dir / "doc"}),
+            "2 lockvale-cli: no key: give --key-file KEYFILE, set LOCKVALE_KEY, or run on a "
+            "terminal\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "n"));
+}
+
+// Text from standard input as the window's text box gives it, line breaks as CR LF.
+TEST_F(CliTest, TextThroughPipesMatchesTheWindowsTextJob) {
+  const std::string text = "Zeile\nGr\u00FC\u00DFe\r\nend\n";
+  WriteFile(dir / "text", Bytes(text.begin(), text.end()));
+  ASSERT_EQ(Cli({"text", "encrypt", "--key-file", dir / "key"}, {}, dir / "text"), "0 ");
+  const std::string digits = Output();
+  ScriptedHost window;
+  window.boxes.Queue("Y");
+  JobRequest request;
+  request.mode = JobMode::Text;
+  request.text = "Zeile\r\nGr\u00FC\u00DFe\r\nend\r\n";
+  request.keyText = SecretText("secret");
+  TextJob(request, window).Run();
+  EXPECT_EQ(digits, window.shown + "\n");
+
+  const std::pair<std::string, std::string> kDecryptions[] = {
+      {"00 11", "3 " + Failed("standard input", "Ciphertext size not a multiple of block size")},
+      {"xyz", "1 " + Failed("standard input", "Text not Hex data")},
+      {digits, "0 "}};
+  for (const auto& [input, result] : kDecryptions) {
+    WriteFile(dir / "in", Bytes(input.begin(), input.end()));
+    EXPECT_EQ(Cli({"text", "decrypt"}, {"LOCKVALE_KEY=secret"}, dir / "in"), result);
+  }
+  EXPECT_EQ(Output(), "Zeile\nGr\u00FC\u00DFe\nend\n");
+}
+
+TEST_F(CliTest, VersionHelpAndUsageErrors) {
+  EXPECT_EQ(Cli({"--version"}), "0 ");
+  EXPECT_EQ(Output(), "lockvale-cli 1.05\n");
+  EXPECT_EQ(Cli({"encrypt", "--help"}), "0 ");
+  EXPECT_NE(Output().find("  3  every failure was ciphertext that did not decrypt"),
+            std::string::npos);
+  const std::vector<std::string> kUsageErrors[] = {
+      {},
+      {"encrypt", "--key-bits", "160", dir / "doc"},
+      {"encrypt", "--shred", dir / "doc"},
+      {"encrypt", "-o", dir / "n", dir / "doc", dir / "key"},
+      {"encrypt", "-r", "-o", dir / "n", dir.Path()},
+      {"text", "encrypt", dir / "doc"},
+      {"encrypt", "--key-file", dir / "nowhere", dir / "doc"}};
+  for (const auto& arguments : kUsageErrors)
+    EXPECT_EQ(Cli(arguments, {"LOCKVALE_KEY=k"}).substr(0, 2), "2 ")
+        << testing::PrintToString(arguments);
   EXPECT_EQ(dir.Entries(), (Names{"doc", "key"}));
-
-  // The checks the window makes come from one place, tested with the window's job; here,
-  // that the tool makes them, and its own refusals.
-  const Bytes cipher = OpenSslEcb(true, Key("secret"), 256, PadWithLengthByte(plain));
-  const std::string wrongKey = WrongKey(cipher, 256, 16);
-  WriteFile(dir / "c", cipher);
-  WriteFile(dir / "wrong", Bytes(wrongKey.begin(), wrongKey.end()));
-  WriteFile(dir / "p", {1, 2, 3});
-  WriteFile(dir / "doc.encr", {7});
-  WriteFile(dir / "empty-key", {'\n', 'x'});
-  const std::pair<std::vector<std::string>, std::string> kCases[] = {
-      {{"encrypt", "--key-file", dir / "empty-key", dir / "doc"}, "Please enter a security key"},
-      {{"encrypt", "--key-file", dir / "key", dir / "doc"},
-       dir / "doc.encr" + " already exists (use --overwrite to replace it)"},
-      {{"encrypt", "--key-bits", "160", "--key-file", dir / "key", "-o", dir / "n", dir / "doc"},
-       "cEncrypt.SetCipherKey - Illegal KeyBits Value"},
-      {{"decrypt", "--key-file", dir / "key", dir / "doc"},
-       "Please enter a valid destination filename"},
-      {{"decrypt", "--key-bits", "256", "--key-file", dir / "wrong", "-o", dir / "p", "--overwrite",
-        "--delete-source", dir / "c"},
-       "Warning - incorrect length field in decrypted file. Wrong key or keysize?"},
-  };
-  for (const auto& [arguments, message] : kCases)
-    EXPECT_EQ(Cli(arguments), "1 lockvale-cli: " + message + "\n");
-  EXPECT_EQ(Cli({"scramble", dir / "doc"}).substr(0, 2), "2 ");
-  EXPECT_EQ(Cli({"encrypt", dir / "doc"}).substr(0, 2), "2 ");
-  EXPECT_EQ(ReadFile(dir / "doc"), plain);
-  EXPECT_EQ(ReadFile(dir / "doc.encr"), Bytes{7});
-  EXPECT_EQ(ReadFile(dir / "p"), (Bytes{1, 2, 3}));
-  EXPECT_EQ(ReadFile(dir / "c"), cipher);
-  EXPECT_EQ(dir.Entries(), (Names{"c", "doc", "doc.encr", "empty-key", "key", "p", "wrong"}));
 }
 
-TEST_F(CliTest, KilledMidwayLeavesNoDestination) {
-  // A sparse 3 GiB source reads fast but takes long enough to write that the
-  // kill lands while the output is unfinished.
+// A terminal for the tool: the parent holds the other end and types.
+class Terminal {
+ public:
+  explicit Terminal(std::vector<std::string> arguments) {
+    const std::vector<char*> argv = Argv(arguments);
+    pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
+    if (pid_ != 0) return;
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  ~Terminal() { close(master_); }
+
+  // What the tool showed until `text`, or until it ended.
+  std::string ReadUntil(std::string_view text) {
+    std::string seen;
+    char c = 0;
+    while (!seen.ends_with(text) && read(master_, &c, 1) == 1)
+      seen += c;
+    return seen;
+  }
+  std::string ReadToEnd() { return ReadUntil("\x01 never shown"); }
+  void Type(std::string_view text) {
+    ASSERT_EQ(write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  bool Echoing() const {
+    termios modes{};
+    return tcgetattr(master_, &modes) == 0 && (modes.c_lflag & ECHO) != 0;
+  }
+  std::string Status() const { return ::Status(pid_); }
+
+ private:
+  int master_ = -1;
+  pid_t pid_ = -1;
+};
+
+TEST_F(CliTest, KeyTypedOnTheTerminalIsHiddenAskedTwiceAndTheEchoComesBack) {
+  for (const char* repeated : {"secret!\n", "secret\n"}) {
+    Terminal terminal({"encrypt", "-o", dir / "typed", dir / "doc"});
+    terminal.ReadUntil("Key: ");
+    EXPECT_FALSE(terminal.Echoing());
+    terminal.Type("secret\n");
+    terminal.ReadUntil("Repeat key: ");
+    terminal.Type(repeated);
+    const std::string shown = terminal.ReadToEnd();
+    EXPECT_EQ(shown.find("secret"), std::string::npos) << shown;
+    EXPECT_EQ(terminal.Status(), repeated == std::string("secret\n") ? "0" : "2") << shown;
+  }
+  EXPECT_EQ(ReadFile(dir / "typed"), Encrypted(plain, "secret"));
+
+  Terminal interrupted({"decrypt", dir / "typed"});
+  interrupted.ReadUntil("Key: ");
+  interrupted.Type("\x03");  // Ctrl+C
+  EXPECT_EQ(interrupted.Status(), std::to_string(-SIGINT));
+  EXPECT_TRUE(interrupted.Echoing());
+}
+
+// A file large enough to show its progress line at once.
+TEST_F(CliTest, ProgressOnlyOnATerminalAndNotWhenQuiet) {
   std::ofstream(dir / "big").close();
-  std::filesystem::resize_file(dir / "big", 3ull << 30);
-  const pid_t pid = Start({"encrypt", "--key-file", dir / "key", dir / "big"});
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  kill(pid, SIGKILL);
-  ASSERT_EQ(Wait(pid).substr(0, 3), "-1 ") << "finished before it could be killed";
-  EXPECT_EQ(dir.Entries(), (Names{"big", "doc", "key"}));
+  std::filesystem::resize_file(dir / "big", 64 << 20);
+  Terminal drawing({"encrypt", "--key-file", dir / "key", dir / "big"});
+  const std::string shown = drawing.ReadToEnd();
+  EXPECT_EQ(drawing.Status(), "0");
+  EXPECT_NE(shown.find("\rbig "), std::string::npos) << shown;
+  Terminal quiet({"encrypt", "--quiet", "--overwrite", "--key-file", dir / "key", dir / "big"});
+  EXPECT_EQ(quiet.ReadToEnd(), "");
+  EXPECT_EQ(Cli({"encrypt", "--overwrite", "--key-file", dir / "key", dir / "big"}), "0 ");
 }
 
-// Encrypting adds ".encr", as the round trip shows; decrypting cuts before the last one.
-TEST(CliOptions, DefaultDestinations) {
-  EXPECT_EQ(DefaultDestination("x.encr.y.encr", Direction::Decrypt), "x.encr.y");
-  EXPECT_EQ(DefaultDestination("b.ENCR", Direction::Decrypt), "");
-}
+}  // namespace

@@ -1,0 +1,89 @@
+#include "cli/CliMain.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliHelp.h"
+#include "cli/CliOptions.h"
+#include "cli/ExitStatus.h"
+#include "cli/FileCommand.h"
+#include "cli/KeySource.h"
+#include "cli/TextCommand.h"
+#include "cli/UsageError.h"
+#include "jobs/JobSteps.h"
+#include "util/ProgramNames.h"
+#include "util/RaisedError.h"
+
+namespace lockvale {
+namespace {
+
+// The terminal's width in columns, or 80 when it does not say.
+std::size_t TerminalWidth(int handle) {
+  winsize size{};
+  return ::ioctl(handle, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+}
+
+int RunFiles(const CliOptions& options) {
+  // Progress is for a person watching; a log or a pipe gets only the failures.
+  std::optional<ProgressLine> progress;
+  if (!options.quiet && ::isatty(STDERR_FILENO))
+    progress.emplace(std::cerr, TerminalWidth(STDERR_FILENO));
+  ProgressLine* shown = progress ? &*progress : nullptr;
+  StreamNotifier notifier(std::cerr, shown);
+  const SecretText keyText =
+      ObtainKeyText(options.keyFile, options.direction == Direction::Encrypt);
+  const std::unique_ptr<KeyBytes> key = GetPassword(keyText);
+  return FileCommand(options, notifier, shown).Run(*key, keyText.empty());
+}
+
+int RunCommand(const CliOptions& options) {
+  switch (options.command) {
+    case CliCommand::Help:
+      std::cout << kCliUsage << kCliHelpBody;
+      return kExitDone;
+    case CliCommand::Version:
+      std::cout << "lockvale-cli " << CurrentVersion << '\n';
+      return kExitDone;
+    case CliCommand::Text: {
+      StreamNotifier notifier(std::cerr);
+      return RunTextCommand(options, std::cin, std::cout, notifier);
+    }
+    case CliCommand::Files:
+      break;
+  }
+  return RunFiles(options);
+}
+
+int Fail(const char* reason, int status) {
+  std::cerr << "lockvale-cli: " << reason << '\n';
+  return status;
+}
+
+}  // namespace
+
+int RunCli(int argc, char** argv) {
+  CliOptions options;
+  try {
+    options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::cerr << "lockvale-cli: " << error.what() << '\n' << kCliUsage;
+    return kExitUsage;
+  }
+  // Past the options, these come before any file is touched: the key and its code page.
+  try {
+    return RunCommand(options);
+  } catch (const UsageError& error) {
+    return Fail(error.what(), kExitUsage);
+  } catch (const RaisedError& error) {
+    return Fail(error.what(), kExitUsage);
+  } catch (const std::exception& error) {
+    return Fail(error.what(), kExitFileFailed);
+  }
+}
+
+}  // namespace lockvale

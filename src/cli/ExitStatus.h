@@ -1,0 +1,11 @@
+#pragma once
+
+namespace lockvale {
+
+// The exit statuses of lockvale-cli.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFileFailed = 1;  // reading, writing or a refusal by the checks
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNotDecrypted = 3;  // every failure was data that did not decrypt
+
+}  // namespace lockvale

@@ -1,0 +1,81 @@
+#include "cli/FileCommand.h"
+
+#include <filesystem>
+
+#include "cli/FolderFiles.h"
+#include "jobs/BatchEntry.h"
+#include "jobs/FileJob.h"
+#include "jobs/FileJobChecks.h"
+#include "util/DirectoryReader.h"
+#include "util/FileIdentity.h"
+
+namespace lockvale {
+
+int FileCommand::Run(const KeyBytes& key, bool keyEmpty) {
+  m_KeyEmpty = keyEmpty;
+  m_Cipher.SetNotifier(&m_Notifier);
+  m_Cipher.SetCipherKey(key.Bytes(), m_Options.keyBits);
+  if (m_Progress) {
+    // The offset of the block just done: the bytes done are one block further.
+    m_Cipher.SetProgressCallback([progress = m_Progress](std::uint64_t offset) {
+      progress->Show(offset + cEncrypt::BlockSize);
+    });
+  }
+  for (const std::string& path : m_Options.paths)
+    RunPath(path);
+  return m_Tally.ExitStatus();
+}
+
+void FileCommand::RunPath(const std::string& path) {
+  if (!IsFolder(path)) return RunFile(path);
+  if (m_Options.recursive) {
+    for (const std::string& file : FilesUnder(path, m_Options.direction == Direction::Decrypt))
+      RunFile(file);
+    return;
+  }
+  m_Notifier.SetSubject(path);
+  Fail("is a folder (-r takes the files in it)");
+}
+
+void FileCommand::RunFile(const std::string& source) {
+  m_Notifier.SetSubject(source);
+  const std::string destination =
+      m_Options.output.empty() ? DestinationFor(source, m_Options.direction == Direction::Encrypt)
+                               : m_Options.output;
+  if (const auto refusal = Refusal(source, destination)) return Fail(*refusal);
+  try {
+    Transform(source, destination);
+  } catch (const std::exception& error) {  // reading and writing failures
+    if (m_Progress) m_Progress->Clear();
+    Fail(error.what());
+  }
+}
+
+// The window's checks, then what the window would ask about: a destination that exists.
+std::optional<std::string> FileCommand::Refusal(const std::string& source,
+                                                const std::string& destination) const {
+  if (destination.empty())
+    return "the name has no \".encr\" to cut the decrypted file's name at (-o gives one)";
+  if (auto refusal = CheckFileJob(source, destination, m_KeyEmpty)) return refusal->text;
+  if (!m_Options.overwrite && FileExists(destination))
+    return destination + " already exists (--overwrite replaces it)";
+  return std::nullopt;
+}
+
+void FileCommand::Transform(const std::string& source, const std::string& destination) {
+  if (m_Progress)
+    m_Progress->Start(std::filesystem::path(source).filename().string(), FileLength(source));
+  const FileJobRequest request{source, destination, m_Options.direction, m_Options.overwrite,
+                               m_Options.deleteSource};
+  const FileJobOutcome outcome = RunFileJob(m_Cipher, request);
+  if (m_Progress) m_Progress->Clear();
+  // The cipher has already said why.
+  if (outcome == FileJobOutcome::Refused) m_Tally.NoteDecryptionFailure();
+}
+
+void FileCommand::Fail(const std::string& reason) {
+  m_Notifier.Tell(reason);
+  m_Tally.NoteFileFailure();
+}
+
+}  // namespace lockvale

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cipher/KeyBytes.h"
+#include "cipher/cEncrypt.h"
+#include "cli/CliOptions.h"
+#include "cli/FailureTally.h"
+#include "cli/ProgressLine.h"
+#include "cli/StreamNotifier.h"
+
+namespace lockvale {
+
+// lockvale-cli encrypt|decrypt: every file given, and with -r every file in the folders given,
+// through the file job in turn. A file that fails is reported and the next one goes on.
+class FileCommand {
+ public:
+  FileCommand(const CliOptions& options, StreamNotifier& notifier, ProgressLine* progress)
+      : m_Options(options), m_Notifier(notifier), m_Progress(progress) {}
+
+  // Returns the exit status. An empty key is refused for each file, as the window refuses it.
+  int Run(const KeyBytes& key, bool keyEmpty);
+
+ private:
+  void RunPath(const std::string& path);
+  void RunFile(const std::string& source);
+  std::optional<std::string> Refusal(const std::string& source,
+                                     const std::string& destination) const;
+  void Transform(const std::string& source, const std::string& destination);
+  void Fail(const std::string& reason);
+
+  const CliOptions& m_Options;
+  StreamNotifier& m_Notifier;
+  ProgressLine* m_Progress;
+  cEncrypt m_Cipher;
+  bool m_KeyEmpty = false;
+  FailureTally m_Tally;
+};
+
+}  // namespace lockvale

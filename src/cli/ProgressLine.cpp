@@ -1,0 +1,95 @@
+#include "cli/ProgressLine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <utility>
+
+namespace lockvale {
+namespace {
+
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+// A file this large takes long enough for its name to be worth showing before any speed is known.
+constexpr std::uint64_t kShownAtOnce = 64 << 20;
+constexpr std::size_t kNarrowest = 20;
+
+// "m:ss", or "h:mm:ss" from an hour on; "-:--" while nothing is known.
+std::string Duration(double seconds) {
+  if (!std::isfinite(seconds)) return "-:--";
+  const auto whole = static_cast<unsigned long long>(std::ceil(seconds));
+  char text[32];
+  if (whole >= 3600)
+    std::snprintf(text, sizeof text, "%llu:%02llu:%02llu", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+  else
+    std::snprintf(text, sizeof text, "%llu:%02llu", whole / 60, whole % 60);
+  return text;
+}
+
+// Megabytes per second, or dashes while nothing is known.
+std::string Speed(double bytesPerSecond) {
+  if (bytesPerSecond <= 0) return "    -- MB/s";
+  char text[32];
+  std::snprintf(text, sizeof text, "%6.1f MB/s", bytesPerSecond / 1e6);
+  return text;
+}
+
+// The name, or as much of its end as fits after "...", cut where a character starts.
+std::string Fitted(const std::string& name, std::size_t room) {
+  if (name.size() <= room) return name;
+  if (room <= 3) return std::string(room, '.');
+  std::size_t from = name.size() - (room - 3);
+  while (from < name.size() && (static_cast<unsigned char>(name[from]) & 0xC0) == 0x80)
+    ++from;
+  return "..." + name.substr(from);
+}
+
+}  // namespace
+
+ProgressLine::ProgressLine(std::ostream& out, std::size_t width, Now now)
+    : m_Out(out), m_Width(std::max(width, kNarrowest)), m_Now(std::move(now)) {}
+
+void ProgressLine::Start(std::string name, std::uint64_t total) {
+  m_Name = std::move(name);
+  m_Total = total;
+  m_Started = m_Drawn = m_Now();
+  if (total >= kShownAtOnce) Draw(0, 0);
+}
+
+void ProgressLine::Show(std::uint64_t done) {
+  const Clock::time_point now = m_Now();
+  if (now - m_Drawn < kRedrawInterval) return;
+  m_Drawn = now;
+  const std::chrono::duration<double> elapsed = now - m_Started;
+  Draw(std::min(done, m_Total), elapsed.count());
+}
+
+void ProgressLine::Draw(std::uint64_t done, double seconds) {
+  m_Out << Compose(done, seconds) << std::flush;
+  m_Shown = true;
+}
+
+void ProgressLine::Clear() {
+  if (!m_Shown) return;
+  m_Out << '\r' << std::string(m_Width - 1, ' ') << '\r' << std::flush;
+  m_Shown = false;
+}
+
+// The last column stays empty: writing there makes some terminals wrap the line.
+std::string ProgressLine::Compose(std::uint64_t done, double seconds) const {
+  const double bytesPerSecond = seconds > 0 ? static_cast<double>(done) / seconds : 0;
+  const auto percent = static_cast<unsigned>(m_Total == 0 ? 100 : done * 100 / m_Total);
+  const double left = bytesPerSecond > 0 ? static_cast<double>(m_Total - done) / bytesPerSecond
+                                         : std::numeric_limits<double>::infinity();
+  char tail[96];
+  std::snprintf(tail, sizeof tail, "  %3u%%  %s  %s left", percent, Speed(bytesPerSecond).c_str(),
+                Duration(left).c_str());
+  const std::string tailText = tail;
+  const std::size_t room = m_Width - 1 > tailText.size() ? m_Width - 1 - tailText.size() : 0;
+  std::string line = Fitted(m_Name, room) + tailText;
+  line.resize(m_Width - 1, ' ');
+  return '\r' + line;
+}
+
+}  // namespace lockvale
