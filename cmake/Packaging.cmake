@@ -1,0 +1,50 @@
+# What `cmake --install` puts beside the programs, and the Debian package made of it all.
+set(packaging ${PROJECT_SOURCE_DIR}/packaging)
+# Configure again when a file appears there, such as the man page.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging})
+
+if(LOCKVALE_GUI)
+  install(FILES ${packaging}/lockvale.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${packaging}/lockvale-mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME lockvale.xml)
+  set(icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+  install(FILES ${packaging}/icons/lockvale.svg DESTINATION ${icons}/scalable/apps)
+  foreach(size 16 32 48 128 256)
+    install(FILES ${packaging}/icons/lockvale-${size}.png
+            DESTINATION ${icons}/${size}x${size}/apps RENAME lockvale.png)
+  endforeach()
+endif()
+
+if(EXISTS ${packaging}/lockvale-cli.1)
+  # Debian ships man pages gzipped, without a time stamp so that the package builds the same.
+  set(man_page ${PROJECT_BINARY_DIR}/lockvale-cli.1.gz)
+  add_custom_command(OUTPUT ${man_page}
+    COMMAND gzip -9 -n -c ${packaging}/lockvale-cli.1 > ${man_page}
+    DEPENDS ${packaging}/lockvale-cli.1 VERBATIM)
+  add_custom_target(man_page ALL DEPENDS ${man_page})
+  install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME lockvale)
+# The version the program reports, not the CMake project's.
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/util/ProgramNames.h version_line
+     REGEX "CurrentVersion\\[\\] = ")
+string(REGEX REPLACE ".*\"(.+)\".*" "\\1" CPACK_PACKAGE_VERSION "${version_line}")
+set(CPACK_PACKAGE_CONTACT "Lockvale developers <dev@lockvale.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "encrypts and decrypts files and texts with AES")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Lockvale encrypts files into ".encr" files and decrypts them again with a key
+you type, using AES with 128-, 192- or 256-bit keys. It also turns short texts
+into hexadecimal ciphertext and back. A command-line tool, lockvale-cli, does
+the same for files in scripts.]])
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+if(LOCKVALE_GUI)
+  # Their dpkg triggers refresh the menu and MIME caches; the package needs no scripts of its own.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "desktop-file-utils, shared-mime-info")
+endif()
+include(CPack)

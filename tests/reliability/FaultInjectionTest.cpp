@@ -1,0 +1,113 @@
+// lockvale-cli under faults from outside: a full disk, folders and files it may not use, a source
+// that shrinks under it, a kill in the middle. Whatever happens, the status says failure, no
+// file stands under the destination's name unless it is complete, and the source and an earlier
+// destination are as they were, also when the source was to be deleted.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "CliRun.h"
+
+using namespace lockvale::test;
+
+namespace {
+
+class FaultInjection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Open to nobody, who runs the tool where permissions are to count.
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);
+    WriteFile(dir / "key", {'k', 'e', 'y'});
+    WriteFile(dir / "source", source);
+    std::filesystem::create_directory(dir / "out");
+    WriteFile(dir / "out/earlier.encr", earlier);
+  }
+
+  // Encrypts the source over the earlier destination, once keeping and once deleting the
+  // source; expects failure both times and everything as it was.
+  void ExpectFailureLosesNothing(bool asNobody, const std::string& destination) {
+    for (const char* deleteSource : {"--overwrite", "--delete-source"}) {
+      const std::string result = Cli({"encrypt", "--key-file", dir / "key", "--overwrite",
+                                      deleteSource, "-o", destination, dir / "source"},
+                                     asNobody);
+      EXPECT_NE(result.substr(0, 2), "0 ") << result;
+      EXPECT_EQ(ReadFile(dir / "source"), source);
+      EXPECT_EQ(ReadFile(dir / "out/earlier.encr"), earlier);
+      EXPECT_EQ(Entries(dir / "out"), Names{"earlier.encr"});
+    }
+  }
+
+  static Names Entries(const std::string& folder) {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      names.push_back(entry.path().filename());
+    return names;
+  }
+
+  TempDir dir;
+  const Bytes source = RandomBytes(1 << 20, 11);
+  const Bytes earlier = RandomBytes(4096, 12);
+};
+
+TEST_F(FaultInjection, FullDisk) {
+  if (geteuid() != 0 ||
+      mount("tmpfs", (dir / "out").c_str(), "tmpfs", 0, "size=256k,mode=0777") != 0)
+    GTEST_SKIP() << "mounting a small tmpfs needs root";
+  WriteFile(dir / "out/earlier.encr", earlier);
+  ExpectFailureLosesNothing(false, dir / "out/earlier.encr");
+  umount((dir / "out").c_str());
+}
+
+TEST_F(FaultInjection, ForbiddenFolderAndSource) {
+  if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
+    GTEST_SKIP() << "as root, permissions count only for nobody, through setpriv (util-linux)";
+  chmod((dir / "out").c_str(), 0555);
+  ExpectFailureLosesNothing(true, dir / "out/earlier.encr");
+  chmod((dir / "out").c_str(), 0777);
+  chmod((dir / "source").c_str(), 0);
+  ExpectFailureLosesNothing(true, dir / "out/earlier.encr");
+}
+
+// A sparse 3 GiB source reads fast but takes seconds to encrypt, so the fault lands mid-file.
+TEST_F(FaultInjection, SourceShrinksOrToolIsKilledMidFile) {
+  for (bool kill : {false, true}) {
+    for (const char* deleteSource : {"--overwrite", "--delete-source"}) {
+      std::filesystem::resize_file(dir / "source", 3ull << 30);
+      CliRun run({"encrypt", "--key-file", dir / "key", "--overwrite", deleteSource, "-o",
+                  dir / "out/earlier.encr", dir / "source"});
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      if (kill)
+        run.Kill();
+      else
+        std::filesystem::resize_file(dir / "source", 1 << 20);
+      const std::string result = run.Wait();
+      EXPECT_EQ(result.substr(0, 2), kill ? "-1" : "1 ") << result;
+      EXPECT_TRUE(std::filesystem::exists(dir / "source"));
+      EXPECT_EQ(ReadFile(dir / "out/earlier.encr"), earlier);
+      EXPECT_EQ(Entries(dir / "out"), Names{"earlier.encr"});
+    }
+  }
+}
+
+// The tool reads the file it opened, so a source removed under it still gives a whole result.
+TEST_F(FaultInjection, SourceRemovedMidFileStillGivesTheWholeResult) {
+  std::filesystem::resize_file(dir / "source", 1ull << 30);
+  CliRun run({"encrypt", "--key-file", dir / "key", "-o", dir / "out/new.encr", dir / "source"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  std::filesystem::remove(dir / "source");
+  ASSERT_EQ(run.Wait(), "0 ");
+  ASSERT_EQ(Cli({"decrypt", "--key-file", dir / "key", "-o", dir / "back", dir / "out/new.encr"}),
+            "0 ");
+  ASSERT_EQ(std::filesystem::file_size(dir / "back"), 1ull << 30);
+  std::ifstream back(dir / "back", std::ios::binary);
+  Bytes chunk(source.size()), zeros(source.size());
+  for (std::size_t at = 0; at < (1ull << 30); at += chunk.size()) {
+    back.read(reinterpret_cast<char*>(chunk.data()), chunk.size());
+    ASSERT_TRUE(chunk == (at == 0 ? source : zeros)) << "differs in the MiB at " << at;
+  }
+}
+
+}  // namespace

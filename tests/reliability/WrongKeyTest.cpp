@@ -1,0 +1,64 @@
+// Ciphertexts that do not decrypt: a wrong key, and files cut, lengthened or emptied. Every
+// refusal leaves no output behind.
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "CliRun.h"
+#include "jobs/FileJob.h"
+
+using namespace lockvale::test;
+
+namespace {
+
+// With a wrong key the last block decrypts to noise, whose final byte (the length of the last
+// piece) is refused when it is 16 or more: 15 times in 16.
+TEST(WrongKey, TheLengthByteRefusesAboutFifteenInSixteen) {
+  constexpr int kFiles = 1000;
+  TempDir dir;
+  cEncrypt cipher;
+  cipher.SetCipherKeyString("wrong", 256);
+  const Bytes right = Key(std::string(32, 'r'));
+  int refused = 0;
+  for (int i = 0; i < kFiles; ++i) {
+    const Bytes plain = RandomBytes(i % 97, 5000 + i);
+    const std::string name = dir / std::to_string(i);
+    WriteFile(name + ".encr", OpenSslEcb(true, right, 256, PadWithLengthByte(plain)));
+    if (RunFileJob(cipher, {name + ".encr", name, Direction::Decrypt, false, false}) ==
+        FileJobOutcome::Refused) {
+      ++refused;
+      ASSERT_FALSE(std::filesystem::exists(name)) << name;
+    }
+  }
+  std::cout << "wrong key: " << refused << " of " << kFiles << " refused by the length byte\n";
+  RecordProperty("refused", refused);
+  // 937.5 expected; the bounds are about five standard deviations away.
+  EXPECT_GE(refused, 900);
+  EXPECT_LE(refused, 975);
+}
+
+TEST(DamagedCiphertext, IsRefusedWithTheSizeMessageAndNothingWritten) {
+  TempDir dir;
+  WriteFile(dir / "key", {'k'});
+  const Bytes good = OpenSslEcb(true, Key("k"), 128, PadWithLengthByte(RandomBytes(1000, 8)));
+  const std::pair<const char*, Bytes> damaged[] = {
+      {"cut", Bytes(good.begin(), good.end() - 1)},
+      {"lengthened",
+       [&] {
+         Bytes longer = good;
+         longer.push_back(0);
+         return longer;
+       }()},
+      {"empty", {}},
+  };
+  for (const auto& [name, bytes] : damaged) {
+    WriteFile(dir / name + std::string(".encr"), bytes);
+    EXPECT_EQ(Cli({"decrypt", "--key-file", dir / "key", dir / name + std::string(".encr")}),
+              "3 lockvale-cli: " + (dir / name) +
+                  ".encr: File Size Error - ciphertext file not a multiple of block size\n");
+    EXPECT_EQ(ReadFile(dir / name + std::string(".encr")), bytes);
+  }
+  EXPECT_EQ(dir.Entries(), (Names{"cut.encr", "empty.encr", "key", "lengthened.encr"}));
+}
+
+}  // namespace
