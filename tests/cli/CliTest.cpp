@@ -2,41 +2,15 @@
 // and messages.
 #include <gtest/gtest.h>
 #include <pty.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <termios.h>
-#include <unistd.h>
 
-#include <cstdio>
-
-#include "TestSupport.h"
+#include "CliProcess.h"
 #include "jobs/ScriptedHost.h"
 #include "jobs/TextJob.h"
 
 using namespace lockvale::test;
 
 namespace {
-
-std::string Text(const Bytes& bytes) {
-  return {bytes.begin(), bytes.end()};
-}
-
-// The tool's path and the arguments, as execv takes them; they live in `arguments`.
-std::vector<char*> Argv(std::vector<std::string>& arguments) {
-  arguments.insert(arguments.begin(), LOCKVALE_CLI_PATH);
-  std::vector<char*> argv;
-  for (auto& argument : arguments)
-    argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  return argv;
-}
-
-// The exit status, or minus the signal that ended the process.
-std::string Status(pid_t pid) {
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status));
-}
 
 std::string Failed(const std::string& file, const std::string& reason) {
   return "lockvale-cli: " + file + ": " + reason + "\n";
@@ -53,28 +27,14 @@ class CliTest : public ::testing::Test {
     WriteFile(dir / "doc", plain);
   }
 
-  // The exit status, a blank, and what the tool wrote to standard error. It runs in a session
-  // of its own, so without a terminal, with "NAME=value" settings added to its environment.
-  std::string Cli(std::vector<std::string> arguments, std::vector<std::string> settings = {},
+  // Standard output is kept in `output`.
+  std::string Cli(Strings arguments, Strings environment = {},
                   const std::string& input = "/dev/null") {
-    const std::vector<char*> argv = Argv(arguments);
-    // The test process has no other threads here, so the child may allocate before exec.
-    if (const pid_t pid = fork(); pid != 0) {
-      const std::string status = Status(pid);  // the process ends before its output is read
-      return status + " " + Text(ReadFile(errorsPath));
-    }
-    setsid();
-    for (auto& setting : settings)
-      putenv(setting.data());
-    if (std::freopen(input.c_str(), "r", stdin) && std::freopen(outputPath.c_str(), "w", stdout) &&
-        std::freopen(errorsPath.c_str(), "w", stderr))
-      execv(argv[0], argv.data());
-    _exit(127);
+    return lockvale::test::Cli(std::move(arguments), {environment, input, false, &output});
   }
-  std::string Output() const { return Text(ReadFile(outputPath)); }
 
-  TempDir dir, logs;
-  const std::string errorsPath = logs / "stderr", outputPath = logs / "stdout";
+  TempDir dir;
+  std::string output;
   const Bytes plain = RandomBytes(70'001, 3);
 };
 
@@ -85,11 +45,10 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
   EXPECT_EQ(Cli({"encrypt", "--key-file", key, doc, dir / "missing", dir / "folder", other}),
             "1 " +
                 Failed(dir / "missing",
-                       "Source file does not exist. Please enter a valid "
-                       "source filename") +
+                       "Source file does not exist. Please enter a valid source filename") +
                 Failed(dir / "folder", "is a folder (-r takes the files in it)"));
-  EXPECT_EQ(ReadFile(doc + ".encr"), Encrypted(plain, "secret"));
-  EXPECT_EQ(ReadFile(other + ".encr"), Encrypted({1, 2, 3}, "secret"));
+  EXPECT_EQ((std::vector{ReadFile(doc + ".encr"), ReadFile(other + ".encr")}),
+            (std::vector{Encrypted(plain, "secret"), Encrypted({1, 2, 3}, "secret")}));
   EXPECT_EQ(Cli({"encrypt", "--key-file", key, doc}),
             "1 " + Failed(doc, doc + ".encr already exists (--overwrite replaces it)"));
 
@@ -106,20 +65,18 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
   EXPECT_EQ(dir.Entries(), (Names{"doc", "folder", "key", "other", "ragged.encr"}));
 
   // A wrong key fails once the whole file went through; mixed with a name that has no ".encr"
-  // it gives 1.
+  // it gives 1, and neither the file nor its ciphertext changes.
   WriteFile(doc + ".encr", Encrypted(plain, "secret"));
-  const std::string wrong = WrongKey(Encrypted(plain, "secret"), 128, 16);
   EXPECT_EQ(
       Cli({"decrypt", "--overwrite", "--delete-source", doc + ".encr", other},
-          {"LOCKVALE_KEY=" + wrong}),
+          {"LOCKVALE_KEY=" + WrongKey(Encrypted(plain, "secret"), 128, 16)}),
       "1 " +
           Failed(doc + ".encr",
                  "Warning - incorrect length field in decrypted file. Wrong key or keysize?") +
           Failed(other,
-                 "the name has no \".encr\" to cut the decrypted file's name at (-o "
-                 "gives one)"));
-  EXPECT_EQ(ReadFile(doc), plain);
-  EXPECT_EQ(ReadFile(doc + ".encr"), Encrypted(plain, "secret"));
+                 "the name has no \".encr\" to cut the decrypted file's name at (-o gives one)"));
+  EXPECT_EQ((std::vector{ReadFile(doc), ReadFile(doc + ".encr")}),
+            (std::vector{plain, Encrypted(plain, "secret")}));
 }
 
 TEST_F(CliTest, RecursiveWalksTheTreeAndDecryptTakesOnlyEncrNames) {
@@ -141,21 +98,20 @@ TEST_F(CliTest, RecursiveWalksTheTreeAndDecryptTakesOnlyEncrNames) {
 }
 
 TEST_F(CliTest, KeysComeFromTheKeyFileOrTheEnvironmentThroughTheCodePage) {
-  ASSERT_EQ(Cli({"encrypt", "--key-file", dir / "key", "-o", dir / "by-file", dir / "doc"},
-                {"LOCKVALE_KEY=not this"}),
-            "0 ");
-  ASSERT_EQ(Cli({"encrypt", "-o", dir / "by-environment", dir / "doc"}, {"LOCKVALE_KEY=secret"}),
-            "0 ");
-  EXPECT_EQ(ReadFile(dir / "by-environment"), ReadFile(dir / "by-file"));
-
   // "Grüße", typed in UTF-8, is the bytes 47 72 FC DF 65 in windows-1252.
-  const std::vector<std::string> western = {"LOCKVALE_KEY=Gr\u00FC\u00DFe",
-                                            "LOCKVALE_CODEPAGE=windows-1252"};
-  ASSERT_EQ(Cli({"encrypt", "-o", dir / "g.encr", dir / "doc"}, western), "0 ");
-  EXPECT_EQ(ReadFile(dir / "g.encr"), Encrypted(plain, "\x47\x72\xFC\xDF\x65"));
-  EXPECT_EQ(Cli({"decrypt", "-o", dir / "back", dir / "g.encr"}, western), "0 ");
-  EXPECT_EQ(ReadFile(dir / "back"), plain);
-  EXPECT_EQ(Cli({"decrypt", "-o", dir / "utf-8", dir / "g.encr"}, {western[0]}).substr(0, 2), "3 ");
+  const Strings western = {"LOCKVALE_KEY=Gr\u00FC\u00DFe", "LOCKVALE_CODEPAGE=windows-1252"};
+  EXPECT_EQ(
+      (Strings{Cli({"encrypt", "--key-file", dir / "key", "-o", dir / "by-file", dir / "doc"},
+                   {"LOCKVALE_KEY=not this"}),
+               Cli({"encrypt", "-o", dir / "by-environment", dir / "doc"}, {"LOCKVALE_KEY=secret"}),
+               Cli({"encrypt", "-o", dir / "g.encr", dir / "doc"}, western),
+               Cli({"decrypt", "-o", dir / "back", dir / "g.encr"}, western),
+               Cli({"decrypt", "-o", dir / "utf-8", dir / "g.encr"}, {western[0]}).substr(0, 2)}),
+      (Strings{"0 ", "0 ", "0 ", "0 ", "3 "}));
+  EXPECT_EQ((std::vector{ReadFile(dir / "by-file"), ReadFile(dir / "by-environment"),
+                         ReadFile(dir / "g.encr"), ReadFile(dir / "back")}),
+            (std::vector{Encrypted(plain, "secret"), Encrypted(plain, "secret"),
+                         Encrypted(plain, "\x47\x72\xFC\xDF\x65"), plain}));
 
   WriteFile(dir / "empty-key", {'\r', '\n', 'x'});
   EXPECT_EQ(Cli({"encrypt", "--key-file", dir / "empty-key", "-o", dir / "n", dir / "doc"}),
@@ -171,7 +127,7 @@ TEST_F(CliTest, TextThroughPipesMatchesTheWindowsTextJob) {
   const std::string text = "Zeile\nGr\u00FC\u00DFe\r\nend\n";
   WriteFile(dir / "text", Bytes(text.begin(), text.end()));
   ASSERT_EQ(Cli({"text", "encrypt", "--key-file", dir / "key"}, {}, dir / "text"), "0 ");
-  const std::string digits = Output();
+  const std::string digits = output;
   ScriptedHost window;
   window.boxes.Queue("Y");
   JobRequest request;
@@ -189,23 +145,21 @@ TEST_F(CliTest, TextThroughPipesMatchesTheWindowsTextJob) {
     WriteFile(dir / "in", Bytes(input.begin(), input.end()));
     EXPECT_EQ(Cli({"text", "decrypt"}, {"LOCKVALE_KEY=secret"}, dir / "in"), result);
   }
-  EXPECT_EQ(Output(), "Zeile\nGr\u00FC\u00DFe\nend\n");
+  EXPECT_EQ(output, "Zeile\nGr\u00FC\u00DFe\nend\n");
 }
 
 TEST_F(CliTest, VersionHelpAndUsageErrors) {
-  EXPECT_EQ(Cli({"--version"}), "0 ");
-  EXPECT_EQ(Output(), "lockvale-cli 1.05\n");
+  EXPECT_EQ(Cli({"--version"}) + output, "0 lockvale-cli 1.05\n");
   EXPECT_EQ(Cli({"encrypt", "--help"}), "0 ");
-  EXPECT_NE(Output().find("  3  every failure was ciphertext that did not decrypt"),
+  EXPECT_NE(output.find("  3  every failure was ciphertext that did not decrypt"),
             std::string::npos);
-  const std::vector<std::string> kUsageErrors[] = {
-      {},
-      {"encrypt", "--key-bits", "160", dir / "doc"},
-      {"encrypt", "--shred", dir / "doc"},
-      {"encrypt", "-o", dir / "n", dir / "doc", dir / "key"},
-      {"encrypt", "-r", "-o", dir / "n", dir.Path()},
-      {"text", "encrypt", dir / "doc"},
-      {"encrypt", "--key-file", dir / "nowhere", dir / "doc"}};
+  const Strings kUsageErrors[] = {{},
+                                  {"encrypt", "--key-bits", "160", dir / "doc"},
+                                  {"encrypt", "--shred", dir / "doc"},
+                                  {"encrypt", "-o", dir / "n", dir / "doc", dir / "key"},
+                                  {"encrypt", "-r", "-o", dir / "n", dir.Path()},
+                                  {"text", "encrypt", dir / "doc"},
+                                  {"encrypt", "--key-file", dir / "nowhere", dir / "doc"}};
   for (const auto& arguments : kUsageErrors)
     EXPECT_EQ(Cli(arguments, {"LOCKVALE_KEY=k"}).substr(0, 2), "2 ")
         << testing::PrintToString(arguments);
@@ -215,24 +169,22 @@ TEST_F(CliTest, VersionHelpAndUsageErrors) {
 // A terminal for the tool: the parent holds the other end and types.
 class Terminal {
  public:
-  explicit Terminal(std::vector<std::string> arguments) {
+  explicit Terminal(Strings arguments) {
     const std::vector<char*> argv = Argv(arguments);
-    pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
-    if (pid_ != 0) return;
+    if ((pid_ = forkpty(&master_, nullptr, nullptr, nullptr)) != 0) return;
     execv(argv[0], argv.data());
     _exit(127);
   }
   ~Terminal() { close(master_); }
 
   // What the tool showed until `text`, or until it ended.
-  std::string ReadUntil(std::string_view text) {
+  std::string ReadUntil(std::string_view text = "\x01 never shown") {
     std::string seen;
     char c = 0;
     while (!seen.ends_with(text) && read(master_, &c, 1) == 1)
       seen += c;
     return seen;
   }
-  std::string ReadToEnd() { return ReadUntil("\x01 never shown"); }
   void Type(std::string_view text) {
     ASSERT_EQ(write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
   }
@@ -240,7 +192,7 @@ class Terminal {
     termios modes{};
     return tcgetattr(master_, &modes) == 0 && (modes.c_lflag & ECHO) != 0;
   }
-  std::string Status() const { return ::Status(pid_); }
+  std::string Status() const { return lockvale::test::Status(pid_); }
 
  private:
   int master_ = -1;
@@ -248,16 +200,16 @@ class Terminal {
 };
 
 TEST_F(CliTest, KeyTypedOnTheTerminalIsHiddenAskedTwiceAndTheEchoComesBack) {
-  for (const char* repeated : {"secret!\n", "secret\n"}) {
+  for (const std::string repeated : {"secret!\n", "secret\n"}) {
     Terminal terminal({"encrypt", "-o", dir / "typed", dir / "doc"});
     terminal.ReadUntil("Key: ");
     EXPECT_FALSE(terminal.Echoing());
     terminal.Type("secret\n");
     terminal.ReadUntil("Repeat key: ");
     terminal.Type(repeated);
-    const std::string shown = terminal.ReadToEnd();
+    const std::string shown = terminal.ReadUntil();
     EXPECT_EQ(shown.find("secret"), std::string::npos) << shown;
-    EXPECT_EQ(terminal.Status(), repeated == std::string("secret\n") ? "0" : "2") << shown;
+    EXPECT_EQ(terminal.Status(), repeated == "secret\n" ? "0" : "2") << shown;
   }
   EXPECT_EQ(ReadFile(dir / "typed"), Encrypted(plain, "secret"));
 
@@ -268,16 +220,16 @@ TEST_F(CliTest, KeyTypedOnTheTerminalIsHiddenAskedTwiceAndTheEchoComesBack) {
   EXPECT_TRUE(interrupted.Echoing());
 }
 
-// A file large enough to show its progress line at once.
+// A file large enough to show its progress line at once; without a terminal nothing is shown.
 TEST_F(CliTest, ProgressOnlyOnATerminalAndNotWhenQuiet) {
   std::ofstream(dir / "big").close();
   std::filesystem::resize_file(dir / "big", 64 << 20);
   Terminal drawing({"encrypt", "--key-file", dir / "key", dir / "big"});
-  const std::string shown = drawing.ReadToEnd();
+  const std::string shown = drawing.ReadUntil();
   EXPECT_EQ(drawing.Status(), "0");
   EXPECT_NE(shown.find("\rbig "), std::string::npos) << shown;
   Terminal quiet({"encrypt", "--quiet", "--overwrite", "--key-file", dir / "key", dir / "big"});
-  EXPECT_EQ(quiet.ReadToEnd(), "");
+  EXPECT_EQ(quiet.ReadUntil(), "");
   EXPECT_EQ(Cli({"encrypt", "--overwrite", "--key-file", dir / "key", dir / "big"}), "0 ");
 }
 

@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "CliRun.h"
+#include "CliProcess.h"
 #include "jobs/FileJob.h"
 
 using namespace lockvale::test;
@@ -41,22 +41,17 @@ TEST(DamagedCiphertext, IsRefusedWithTheSizeMessageAndNothingWritten) {
   TempDir dir;
   WriteFile(dir / "key", {'k'});
   const Bytes good = OpenSslEcb(true, Key("k"), 128, PadWithLengthByte(RandomBytes(1000, 8)));
-  const std::pair<const char*, Bytes> damaged[] = {
-      {"cut", Bytes(good.begin(), good.end() - 1)},
-      {"lengthened",
-       [&] {
-         Bytes longer = good;
-         longer.push_back(0);
-         return longer;
-       }()},
-      {"empty", {}},
-  };
+  Bytes lengthened = good;
+  lengthened.push_back(0);
+  const std::pair<std::string, Bytes> damaged[] = {
+      {"cut", Bytes(good.begin(), good.end() - 1)}, {"lengthened", lengthened}, {"empty", {}}};
   for (const auto& [name, bytes] : damaged) {
-    WriteFile(dir / name + std::string(".encr"), bytes);
-    EXPECT_EQ(Cli({"decrypt", "--key-file", dir / "key", dir / name + std::string(".encr")}),
-              "3 lockvale-cli: " + (dir / name) +
-                  ".encr: File Size Error - ciphertext file not a multiple of block size\n");
-    EXPECT_EQ(ReadFile(dir / name + std::string(".encr")), bytes);
+    const std::string file = dir / (name + ".encr");
+    WriteFile(file, bytes);
+    EXPECT_EQ(Cli({"decrypt", "--key-file", dir / "key", file}),
+              "3 lockvale-cli: " + file +
+                  ": File Size Error - ciphertext file not a multiple of block size\n");
+    EXPECT_EQ(ReadFile(file), bytes);
   }
   EXPECT_EQ(dir.Entries(), (Names{"cut.encr", "empty.encr", "key", "lengthened.encr"}));
 }
