@@ -104,9 +104,9 @@ TEST_F(FileFind, PathChoosesFolderAndPatternAndFoldersAreCounted) {
   Run(data + "/", true, true);
   Run("", false, false);  // refused, and the last search's count and settings stay
   // "in" and "x" have no "." for a case-sensitive "*.*"
-  EXPECT_EQ(std::tuple(result, count, finder.RecursiveSearch(), finder.CaseSensitive()),
-            std::tuple(clsFileFind::PathNameNotValid, 2u, true, true));
-  EXPECT_EQ(finishedCalls, 13);
+  EXPECT_EQ(
+      std::tuple(result, count, finder.RecursiveSearch(), finder.CaseSensitive(), finishedCalls),
+      std::tuple(clsFileFind::PathNameNotValid, 2u, true, true, 13));
   for (const std::string& hit : Run("/", false))
     EXPECT_TRUE(hit.rfind('/') == 0 && fs::is_regular_file(hit)) << hit;
   EXPECT_EQ(folders, Names{"/"});
@@ -162,8 +162,7 @@ TEST_F(FileFind, AFolderThatFailsEndsOnlyItself) {
     if (folder == dir.Path()) fs::remove_all(dir / "gone");
     if (folder == dir / "s1") throw std::runtime_error("listener failed");
   };
-  EXPECT_EQ(Run(dir / ""), Names{dir / "s2/c.txt"});
-  EXPECT_EQ(errors, Names{"listener failed"});
-  EXPECT_EQ(result, clsFileFind::DirExSuccess);
-  EXPECT_EQ(finishedCalls, 1);
+  EXPECT_EQ(
+      std::tuple(Run(dir / ""), errors, result, finishedCalls),
+      std::tuple(Names{dir / "s2/c.txt"}, Names{"listener failed"}, clsFileFind::DirExSuccess, 1));
 }

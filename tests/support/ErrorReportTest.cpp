@@ -142,7 +142,6 @@ class ErrorReportTest : public QObject {
       boxes.Queue(answer);
       cmdTest_Click([] { throw std::runtime_error("again"); });
     }
-    cmdTest_Click([] { throw std::runtime_error("other"); });
     cmdTest_Click([] { throw RaisedError(1, "another"); });
     cmdTest_Click([] { LV_STMT(throw std::out_of_range("elsewhere")); });  // a different line
     ModError::Report(5, QString(), 30000);
@@ -183,7 +182,6 @@ class ErrorReportTest : public QObject {
                                 "mainwindow/frmMain.cpp:3-3 #3 Open(\"a\\\"b)\", ')', 1'000)",
                                 "mainwindow/frmMain.cpp:5-7 #4 Compute(a, b)",
                                 "mainwindow/frmMain.cpp:9-9 #5 Path(\"C:\\\\dir\")"}));
-    QVERIFY(table.contains("\"Path(\\\"C:\\\\\\\\dir\\\")\""));
     // Whichever line of a mark the compiler reports, the innermost mark around it is named.
     const std::vector<StatementEntry> entries = Load(table);
     test_hooks::ReplaceStatements(entries);
