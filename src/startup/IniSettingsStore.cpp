@@ -68,10 +68,4 @@ void IniSettingsStore::DeleteValue(RegistryRoot root, const std::string& path,
   file.sync();
 }
 
-void IniSettingsStore::DeleteKey(RegistryRoot root, const std::string& path) {
-  QSettings file = OpenFile();
-  file.remove(KeyPath(root, path));
-  file.sync();
-}
-
 }  // namespace lockvale

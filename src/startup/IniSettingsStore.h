@@ -18,7 +18,6 @@ class IniSettingsStore : public SettingsStore {
   void Write(RegistryRoot root, const std::string& path, const std::string& name,
              const std::string& text) override;
   void DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) override;
-  void DeleteKey(RegistryRoot root, const std::string& path) override;
 };
 
 }  // namespace lockvale

@@ -36,8 +36,4 @@ void DelSetting(RegistryRoot hKey, const std::string& strPath, const std::string
   ProgramSettings().DeleteValue(hKey, strPath, strValue);
 }
 
-void DeleteSettingsKey(RegistryRoot hKey, const std::string& strPath) {
-  ProgramSettings().DeleteKey(hKey, strPath);
-}
-
 }  // namespace lockvale

@@ -24,6 +24,5 @@ std::string GetString(RegistryRoot hKey, const std::string& strPath, const std::
 void SaveString(RegistryRoot hKey, const std::string& strPath, const std::string& strValue,
                 const std::string& strData);
 void DelSetting(RegistryRoot hKey, const std::string& strPath, const std::string& strValue);
-void DeleteSettingsKey(RegistryRoot hKey, const std::string& strPath);
 
 }  // namespace lockvale

@@ -12,9 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 namespace lockvale {
 
@@ -112,12 +110,6 @@ bool clsHTTP::GetFile(const std::string& Url, const std::string& FileName, std::
   Data.clear();
   ReadBody([&Data](const char* bytes, std::size_t size) { Data.append(bytes, size); });
   return true;
-}
-
-bool clsHTTP::FileExist(const std::string& FileName) {
-  std::error_code error;
-  static_cast<void>(std::filesystem::file_size(FileName, error));
-  return !error;
 }
 
 void clsHTTP::SetTimeLimit(std::chrono::milliseconds limit) {

@@ -30,7 +30,6 @@ class clsHTTP {
   // the file. False when Connect fails (nothing touched) or the file cannot be written.
   bool GetFile(const std::string& Url, const std::string& FileName, std::string& Data,
                bool ToString, const std::string& AdditionalHeader);
-  static bool FileExist(const std::string& FileName);
 
   std::int32_t ContentLength() const { return m_Headers.contentLength; }
   std::string LastModified() const { return m_Headers.lastModified; }

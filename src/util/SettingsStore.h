@@ -25,8 +25,6 @@ class SettingsStore {
   virtual void Write(RegistryRoot root, const std::string& path, const std::string& name,
                      const std::string& text) = 0;
   virtual void DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) = 0;
-  // Removes the key with its values, and its subkeys.
-  virtual void DeleteKey(RegistryRoot root, const std::string& path) = 0;
 };
 
 }  // namespace lockvale

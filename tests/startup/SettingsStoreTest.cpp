@@ -1,5 +1,5 @@
-// The settings as the program keeps them: an INI file in the user's configuration folder, read
-// and written through the registry helpers.
+// The settings file: where it lives, its roots and default values, and how stored forms read as
+// text. Reading and writing values at start-up and in the About box is tested with those.
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -16,47 +16,29 @@ class SettingsStoreTest : public QObject {
   QTemporaryDir m_Config;
 
  private slots:
-  void init() {
-    qputenv("XDG_CONFIG_HOME", m_Config.path().toUtf8());
-    QFile::remove(IniSettingsStore::FilePath());
-  }
-
-  void valuesKeepTheirKeysAndNames() {
-    QCOMPARE(IniSettingsStore::FilePath(), m_Config.path() + "/lockvale/lockvale.ini");
-    QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "Absent"), "");
-    QVERIFY(!QFile::exists(IniSettingsStore::FilePath()));  // reading creates nothing
-
-    SaveString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFirstTime", "No");
-    SaveString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "Empty", "");
-    SaveString(RegistryRoot::ClassesRoot, ".encr", "", "LockvaleApp");
-    SaveString(RegistryRoot::ClassesRoot, ".encr\\sub", "", "Encrypted File");
-    SaveString(RegistryRoot::LocalMachine, "SOFTWARE\\QV", "LockvaleFirstTime", "machine");
-    QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFirstTime"), "No");
-    QCOMPARE(GetString(RegistryRoot::LocalMachine, "SOFTWARE\\QV", "LockvaleFirstTime"), "machine");
-    QCOMPARE(GetString(RegistryRoot::ClassesRoot, ".encr", ""), "LockvaleApp");
-    QCOMPARE(GetString(RegistryRoot::ClassesRoot, ".encr\\sub\\", ""), "Encrypted File");
-    QVERIFY(ProgramSettings().Read(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "Empty"));
-
-    DelSetting(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFirstTime");
-    QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFirstTime"), "");
-    QVERIFY(ProgramSettings().Read(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "Empty"));
-    DeleteSettingsKey(RegistryRoot::ClassesRoot, ".encr");
-    QCOMPARE(GetString(RegistryRoot::ClassesRoot, ".encr\\sub", ""), "");
-    QCOMPARE(GetString(RegistryRoot::LocalMachine, "SOFTWARE\\QV", "LockvaleFirstTime"), "machine");
-  }
+  void initTestCase() { qputenv("XDG_CONFIG_HOME", m_Config.path().toUtf8()); }
 
   // Strings end at their first NUL; binary values read as the signed number of their first two
   // bytes, and as nothing when shorter.
-  void storedFormsReadAsText() {
+  void rootsDefaultValuesAndStoredForms() {
+    QCOMPARE(IniSettingsStore::FilePath(), m_Config.path() + "/lockvale/lockvale.ini");
+    QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "Absent"), "");
+    QVERIFY(!QFile::exists(IniSettingsStore::FilePath()));  // reading creates nothing
+    SaveString(RegistryRoot::ClassesRoot, ".encr\\", "", "LockvaleApp");
+    SaveString(RegistryRoot::LocalMachine, ".encr", "", "machine");
     SaveString(RegistryRoot::CurrentUser, "K", "Text", std::string("abc\0def", 7));
     {
       QSettings file(IniSettingsStore::FilePath(), QSettings::IniFormat);
       file.setValue("HKEY_CURRENT_USER/K/Binary", QByteArray("\xfe\xff\x01", 3));
       file.setValue("HKEY_CURRENT_USER/K/Short", QByteArray("\x05", 1));
     }
-    QCOMPARE(GetString(RegistryRoot::CurrentUser, "K", "Text"), "abc");
-    QCOMPARE(GetString(RegistryRoot::CurrentUser, "K", "Binary"), "-2");
-    QCOMPARE(GetString(RegistryRoot::CurrentUser, "K", "Short"), "");
+    QCOMPARE(
+        QStringList({QString::fromStdString(GetString(RegistryRoot::ClassesRoot, ".encr", "")),
+                     QString::fromStdString(GetString(RegistryRoot::LocalMachine, ".encr", "")),
+                     QString::fromStdString(GetString(RegistryRoot::CurrentUser, "K", "Text")),
+                     QString::fromStdString(GetString(RegistryRoot::CurrentUser, "K", "Binary")),
+                     QString::fromStdString(GetString(RegistryRoot::CurrentUser, "K", "Short"))}),
+        QStringList({"LockvaleApp", "machine", "abc", "-2", ""}));
   }
 };
 
