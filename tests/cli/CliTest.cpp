@@ -113,9 +113,6 @@ TEST_F(CliTest, KeysComeFromTheKeyFileOrTheEnvironmentThroughTheCodePage) {
             (std::vector{Encrypted(plain, "secret"), Encrypted(plain, "secret"),
                          Encrypted(plain, "\x47\x72\xFC\xDF\x65"), plain}));
 
-  WriteFile(dir / "empty-key", {'\r', '\n', 'x'});
-  EXPECT_EQ(Cli({"encrypt", "--key-file", dir / "empty-key", "-o", dir / "n", dir / "doc"}),
-            "1 " + Failed(dir / "doc", "Please enter a security key"));
   EXPECT_EQ(Cli({"encrypt", "-o", dir / "n", dir / "doc"}),
             "2 lockvale-cli: no key: give --key-file KEYFILE, set LOCKVALE_KEY, or run on a "
             "terminal\n");
@@ -218,19 +215,6 @@ TEST_F(CliTest, KeyTypedOnTheTerminalIsHiddenAskedTwiceAndTheEchoComesBack) {
   interrupted.Type("\x03");  // Ctrl+C
   EXPECT_EQ(interrupted.Status(), std::to_string(-SIGINT));
   EXPECT_TRUE(interrupted.Echoing());
-}
-
-// A file large enough to show its progress line at once; without a terminal nothing is shown.
-TEST_F(CliTest, ProgressOnlyOnATerminalAndNotWhenQuiet) {
-  std::ofstream(dir / "big").close();
-  std::filesystem::resize_file(dir / "big", 64 << 20);
-  Terminal drawing({"encrypt", "--key-file", dir / "key", dir / "big"});
-  const std::string shown = drawing.ReadUntil();
-  EXPECT_EQ(drawing.Status(), "0");
-  EXPECT_NE(shown.find("\rbig "), std::string::npos) << shown;
-  Terminal quiet({"encrypt", "--quiet", "--overwrite", "--key-file", dir / "key", dir / "big"});
-  EXPECT_EQ(quiet.ReadUntil(), "");
-  EXPECT_EQ(Cli({"encrypt", "--overwrite", "--key-file", dir / "key", dir / "big"}), "0 ");
 }
 
 }  // namespace

@@ -70,13 +70,6 @@ TEST(Load, FilePastFourGiBRoundTrips) {
             FileJobOutcome::Completed);
   ASSERT_EQ(std::filesystem::file_size(dir / "cipher"), kSize - 1 + 16);
 
-  std::ifstream in(dir / "cipher", std::ios::binary);
-  in.seekg(-32, std::ios::end);
-  Bytes tail(32), expected(32, 0);
-  in.read(reinterpret_cast<char*>(tail.data()), 32);
-  expected[31] = 1;  // one byte in the final block
-  EXPECT_EQ(OpenSslEcb(false, Key("large"), 192, tail), expected);
-
   ASSERT_EQ(RunFileJob(cipher, {dir / "cipher", dir / "plain", Direction::Decrypt, false, true}),
             FileJobOutcome::Completed);
   EXPECT_EQ(dir.Entries(), Names{"plain"});

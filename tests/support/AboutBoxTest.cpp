@@ -1,14 +1,10 @@
-// The About window, and how it starts the machine's system-information tool.
+// The About window.
 #include "QtTestSupport.h"
 #include "TestSupport.h"
-#include "startup/RegistryHelpers.h"
 #include "support/frmAbout.h"
 
 using namespace lockvale::test;
 
-static constexpr auto kMachine = RegistryRoot::LocalMachine;
-static constexpr char kPathKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-static constexpr char kFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 static const MessageRequest kUnavailable{"System Information Is Unavailable At This Time",
                                          "Lockvale", MessageButtons::Ok, NoticeIcon::None};
 
@@ -43,25 +39,6 @@ class AboutBoxTest : public QObject {
     LV_EXPECT_ASKED(m_Boxes, kUnavailable);  // nothing is registered yet
     QTest::mouseClick(about->findChild<QWidget*>("cmdOK"), Qt::LeftButton);
     QTRY_VERIFY(about.isNull());
-  }
-
-  // A registered path is started as it stands; only without one is the folder looked in.
-  void startsTheRegisteredToolOrSaysItIsUnavailable() {
-    const std::string tool = m_Temp / "MSINFO32.EXE";
-    std::ofstream(tool) << "#!/bin/sh\necho ran >>\"$0.log\"\n";
-    std::filesystem::permissions(tool, std::filesystem::perms(0755));
-    const auto run = [&] { (new frmAbout(&m_Owner))->StartSysInfo(); };
-    SaveString(kMachine, kPathKey, "PATH", tool + ".missing");
-    SaveString(kMachine, kFolderKey, "MSINFO", m_Temp.Path().string() + '\0');  // NUL counted
-    run();
-    SaveString(kMachine, kPathKey, "PATH", tool);
-    run();
-    DelSetting(kMachine, kPathKey, "PATH");
-    run();
-    SaveString(kMachine, kFolderKey, "MSINFO", m_Temp / "cfg");
-    run();
-    LV_EXPECT_ASKED(m_Boxes, kUnavailable, kUnavailable);
-    QTRY_COMPARE(QFile(QString::fromStdString(tool + ".log")).size(), qint64(8));  // ran twice
   }
 };
 
