@@ -2,13 +2,18 @@
 // server shows of it, for people to look at. Run by scripts/screenshots.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -27,6 +32,35 @@ void Shoot(QWidget& window, const QString& file) {
   const QPixmap shot =
       window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
   if (!shot.save(file)) std::fprintf(stderr, "cannot save %s\n", qPrintable(file));
+}
+
+// Starts encrypting a large sparse file, answers the question, and takes the picture from
+// inside the job, Cancel button and figures showing; then cancels it.
+void RunningJob(lockvale::frmMain& window, const QString& folder) {
+  const QString big = folder + QStringLiteral("/running-job-input");
+  QFile file(big);
+  if (file.open(QIODevice::WriteOnly)) file.resize(qint64{6} << 30);
+  Find<QRadioButton>(window, "optSingleFile")->click();
+  Find<QRadioButton>(window, "optEncrypt")->click();
+  Find<QLineEdit>(window, "txtFilename")->setText(big);
+  Find<QLineEdit>(window, "txtDestFilename")->setText(big + QStringLiteral(".encr"));
+  auto* step = new QTimer(&window);
+  QObject::connect(step, &QTimer::timeout, [&window, step, folder] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      box->button(box->buttons().size() > 1 ? QMessageBox::Yes : QMessageBox::Ok)->click();
+      return;
+    }
+    if (Find<QLabel>(window, "FiguresPanel")->text().contains(QStringLiteral("left")) &&
+        Find<QProgressBar>(window, "pbBar")->value() >
+            Find<QProgressBar>(window, "pbBar")->maximum() / 4) {
+      step->stop();
+      Shoot(window, folder + QStringLiteral("/running.png"));
+      Find<QPushButton>(window, "cmdEncryptFile")->click();
+    }
+  });
+  step->start(50);
+  Find<QPushButton>(window, "cmdEncryptFile")->click();
+  file.remove();
 }
 
 }  // namespace
@@ -75,6 +109,8 @@ int main(int argc, char* argv[]) {
   Find<QPlainTextEdit>(window, "txtEncrypt")
       ->setPlainText(QStringLiteral("Meet me at the usual place at noon."));
   Shoot(window, folder + QStringLiteral("/text.png"));
+
+  RunningJob(window, folder);
 
   window.mnuAboutApp_Click();
   if (auto* about = window.findChild<QWidget*>(QStringLiteral("frmAbout"))) {

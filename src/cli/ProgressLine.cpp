@@ -1,10 +1,10 @@
 #include "cli/ProgressLine.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <limits>
 #include <utility>
+
+#include "util/TransferFigures.h"
 
 namespace lockvale {
 namespace {
@@ -13,27 +13,6 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 // A file this large takes long enough for its name to be worth showing before any speed is known.
 constexpr std::uint64_t kShownAtOnce = 64 << 20;
 constexpr std::size_t kNarrowest = 20;
-
-// "m:ss", or "h:mm:ss" from an hour on; "-:--" while nothing is known.
-std::string Duration(double seconds) {
-  if (!std::isfinite(seconds)) return "-:--";
-  const auto whole = static_cast<unsigned long long>(std::ceil(seconds));
-  char text[32];
-  if (whole >= 3600)
-    std::snprintf(text, sizeof text, "%llu:%02llu:%02llu", whole / 3600, whole / 60 % 60,
-                  whole % 60);
-  else
-    std::snprintf(text, sizeof text, "%llu:%02llu", whole / 60, whole % 60);
-  return text;
-}
-
-// Megabytes per second, or dashes while nothing is known.
-std::string Speed(double bytesPerSecond) {
-  if (bytesPerSecond <= 0) return "    -- MB/s";
-  char text[32];
-  std::snprintf(text, sizeof text, "%6.1f MB/s", bytesPerSecond / 1e6);
-  return text;
-}
 
 // The name, or as much of its end as fits after "...", cut where a character starts.
 std::string Fitted(const std::string& name, std::size_t room) {
@@ -78,13 +57,11 @@ void ProgressLine::Clear() {
 
 // The last column stays empty: writing there makes some terminals wrap the line.
 std::string ProgressLine::Compose(std::uint64_t done, double seconds) const {
-  const double bytesPerSecond = seconds > 0 ? static_cast<double>(done) / seconds : 0;
+  const TransferPace pace = PaceOf(done, m_Total, seconds);
   const auto percent = static_cast<unsigned>(m_Total == 0 ? 100 : done * 100 / m_Total);
-  const double left = bytesPerSecond > 0 ? static_cast<double>(m_Total - done) / bytesPerSecond
-                                         : std::numeric_limits<double>::infinity();
   char tail[96];
-  std::snprintf(tail, sizeof tail, "  %3u%%  %s  %s left", percent, Speed(bytesPerSecond).c_str(),
-                Duration(left).c_str());
+  std::snprintf(tail, sizeof tail, "  %3u%%  %s  %s left", percent,
+                FormatSpeed(pace.bytesPerSecond).c_str(), FormatDuration(pace.secondsLeft).c_str());
   const std::string tailText = tail;
   const std::size_t room = m_Width - 1 > tailText.size() ? m_Width - 1 - tailText.size() : 0;
   std::string line = Fitted(m_Name, room) + tailText;

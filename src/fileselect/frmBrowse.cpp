@@ -17,7 +17,6 @@
 #include "support/ModError.h"
 #include "support/Statement.h"
 #include "support/StatementTable.h"
-#include "util/StringHelpers.h"
 
 namespace lockvale {
 
@@ -52,22 +51,6 @@ class SearchListener : public FileFindListener {
   int m_Statement = 0;
   bool m_Stopped = false;
 };
-
-// `found` holds every path followed by "*". Decrypting takes only encrypted files.
-std::vector<BatchEntry> BatchRows(const std::string& found, bool encrypting,
-                                  const std::string& overwrite, const std::string& deleteSource) {
-  std::vector<std::string> paths;
-  SplitString(found, '*', paths);
-  paths.pop_back();
-  std::vector<BatchEntry> rows;
-  rows.reserve(paths.size());
-  for (std::string& path : paths) {
-    if (!encrypting && path.find(".encr") == std::string::npos) continue;
-    std::string destination = DestinationFor(path, encrypting);
-    rows.push_back({std::move(path), std::move(destination), overwrite, deleteSource});
-  }
-  return rows;
-}
 
 }  // namespace
 
@@ -197,7 +180,7 @@ bool frmBrowse::BrowseFolderTree() {
   const std::string deleteSource = YesNo(chkDeleteSourceFiles->isChecked());
   std::string found;
   if (!SearchFolder(folder, chkSubFolders->isChecked(), found)) return false;
-  LV_STMT(m_Target.AppendBatchRows(BatchRows(found, encrypting, overwrite, deleteSource)));
+  LV_STMT(m_Target.AppendBatchRows(BatchRowsFor(found, encrypting, overwrite, deleteSource)));
   return true;
 }
 

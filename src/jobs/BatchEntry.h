@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lockvale {
 
@@ -18,5 +19,10 @@ struct BatchEntry {
 // decrypting, the source cut before its last ".encr" found from the second character
 // on, or nothing when it has none. The test for ".encr" heeds case.
 std::string DestinationFor(const std::string& source, bool encrypting);
+
+// Rows for the paths in `found`, each followed by "*" as the file finder gives them, with
+// the two flags. Decrypting takes only names with ".encr".
+std::vector<BatchEntry> BatchRowsFor(const std::string& found, bool encrypting,
+                                     const std::string& overwrite, const std::string& deleteSource);
 
 }  // namespace lockvale

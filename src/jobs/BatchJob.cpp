@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "jobs/FileJob.h"
+#include "jobs/JobCancelled.h"
 #include "jobs/JobSteps.h"
 #include "util/FileIdentity.h"
 #include "util/StatementMark.h"
@@ -34,9 +35,20 @@ void BatchJob::Run() {
     return;
   }
   if (!Confirmed(m_Host, direction, "Are you sure you wish to encrypt these files?",
-                 "Are you sure you wish to decrypt these files?"))
+                 "Are you sure you wish to decrypt these files?") ||
+      !UnheldCharactersAccepted(m_Host, m_Request))
     return;
   m_List.ClearMarks();
+  try {
+    RunRows();
+  } catch (const JobCancelled&) {
+    m_Host.BatchFinished(m_Tally);
+    m_Host.SetStatusText("Cancelled");
+  }
+}
+
+void BatchJob::RunRows() {
+  const bool encrypting = m_Request.direction == Direction::Encrypt;
   for (std::size_t x = 0; x < m_List.Count(); ++x) {
     // Passes repeat until one asks nothing, so that a row that moved up after a removal is
     // settled before the entry that would delete its source runs.
@@ -48,9 +60,20 @@ void BatchJob::Run() {
       return;
     }
     const BatchEntry row = m_List.Row(x);
-    if (!Transform(x, row)) m_AnyFailed = true;
+    switch (Transform(x, row)) {
+      case RowOutcome::Done:
+        ++m_Tally.done;
+        break;
+      case RowOutcome::Skipped:
+        ++m_Tally.skipped;
+        break;
+      case RowOutcome::Failed:
+        ++m_Tally.failed;
+        break;
+    }
   }
-  CompleteJob(m_Host, direction, m_AnyFailed);
+  m_Host.BatchFinished(m_Tally);
+  CompleteJob(m_Host, m_Request.direction, m_Tally.failed > 0);
 }
 
 // One pass over the list: for each row, the first earlier row with the same source text
@@ -89,28 +112,27 @@ bool BatchJob::SourcesSettled() {
   return true;
 }
 
-// False when the row failed.
-bool BatchJob::Transform(std::size_t x, const BatchEntry& row) {
+BatchJob::RowOutcome BatchJob::Transform(std::size_t x, const BatchEntry& row) {
   FileName = row.source;
-  if (FileName.empty()) return true;
+  if (FileName.empty()) return RowOutcome::Skipped;
   FileName2 = row.destination;
   LV_STMT(m_Host.StartProgress(FileLength(FileName) + 1));  // a missing source ends the run
-  if (row.overwrite == "No" && FileExists(FileName2)) return true;
-  if (FileName2.empty()) return true;
+  if (row.overwrite == "No" && FileExists(FileName2)) return RowOutcome::Skipped;
+  if (FileName2.empty()) return RowOutcome::Skipped;
   if (SameFile(FileName, FileName2)) {
     m_List.MarkFailed(x, "The destination file is the same as the source file");
-    return false;
+    return RowOutcome::Failed;
   }
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
   const FileJobRequest request{FileName, FileName2, m_Request.direction, row.overwrite != "No",
                                row.deleteSource == "Yes"};
   try {
-    if (RunFileJob(cipher, request) == FileJobOutcome::Completed) return true;
+    if (RunFileJob(cipher, request) == FileJobOutcome::Completed) return RowOutcome::Done;
     m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
   } catch (const std::system_error& error) {
     m_List.MarkFailed(x, error.what());
   }
-  return false;
+  return RowOutcome::Failed;
 }
 
 }  // namespace lockvale

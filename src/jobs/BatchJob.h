@@ -10,7 +10,7 @@ namespace lockvale {
 // Encrypts or decrypts every row of the batch list with the one key. Before each entry
 // of an encryption it settles, with the user, the rows that would delete a source that a
 // later row still reads. A row that fails is marked and the run goes on; no row's
-// failure removes another row's output.
+// failure removes another row's output. A cancelled run keeps the rows done before it.
 class BatchJob {
  public:
   BatchJob(const JobRequest& request, JobHost& host)
@@ -19,13 +19,15 @@ class BatchJob {
 
  private:
   bool SourcesSettled();
-  bool Transform(std::size_t x, const BatchEntry& row);
+  enum class RowOutcome { Done, Skipped, Failed };
+  void RunRows();
+  RowOutcome Transform(std::size_t x, const BatchEntry& row);
 
   const JobRequest& m_Request;
   JobHost& m_Host;
   BatchList& m_List;
   bool m_ListSettled = false;  // the last source-reuse pass asked nothing
-  bool m_AnyFailed = false;
+  BatchTally m_Tally;
   std::string FileName;   // the entry's source
   std::string FileName2;  // the entry's destination
 };

@@ -5,6 +5,7 @@
 
 #include "cipher/cEncrypt.h"
 #include "jobs/BatchList.h"
+#include "jobs/BatchTally.h"
 #include "support/MessageBoxes.h"
 
 namespace lockvale {
@@ -23,6 +24,8 @@ class JobHost {
   // Puts the text job's result, UTF-8, in place of its text.
   virtual void DisplayString(const std::string& text) = 0;
   virtual BatchList& BatchRows() = 0;
+  // The counts of a batch run that got to its rows, also when it was cancelled.
+  virtual void BatchFinished(const BatchTally&) {}
 };
 
 }  // namespace lockvale

@@ -5,6 +5,23 @@
 #include "util/StatementMark.h"
 
 namespace lockvale {
+namespace {
+
+bool Unheld(const CodePage& codePage, std::string_view text) {
+  std::size_t unheld = 0;
+  std::vector<std::uint8_t> bytes = codePage.Encode(text, &unheld);
+  SecureWipe(bytes.data(), bytes.size());  // they may be the key's
+  return unheld > 0;
+}
+
+bool GoesOn(JobHost& host, const CodePage& codePage, const char* what, const char* loss) {
+  const std::string question =
+      std::string("The ") + what + " holds characters that the code page " + codePage.Name() +
+      " cannot hold. They would be encrypted as \"?\"" + loss + ". Do you wish to go on?";
+  return host.Boxes().Ask(question, "Code Page", NoticeIcon::Exclamation) == MessageAnswer::Yes;
+}
+
+}  // namespace
 
 std::vector<std::uint8_t> ToCodePage(std::string_view text) {
   return CodePage::ForThisSystem().Encode(text);
@@ -18,6 +35,16 @@ bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
                const char* decryptQuestion) {
   const char* question = direction == Direction::Encrypt ? encryptQuestion : decryptQuestion;
   return host.Boxes().Ask(question, "Encrypt") == MessageAnswer::Yes;
+}
+
+bool UnheldCharactersAccepted(JobHost& host, const JobRequest& request) {
+  if (request.direction != Direction::Encrypt) return true;
+  const CodePage codePage = LV_STMT(CodePage::ForThisSystem());
+  if (Unheld(codePage, request.keyText.View()) &&
+      !GoesOn(host, codePage, "key", ", which makes the key weaker"))
+    return false;
+  return request.mode != JobMode::Text || !Unheld(codePage, request.text) ||
+         GoesOn(host, codePage, "text", " and lost");
 }
 
 std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText) {

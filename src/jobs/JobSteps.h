@@ -21,6 +21,10 @@ std::string FromCodePage(std::span<const std::uint8_t> bytes);
 bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
                const char* decryptQuestion);
 
+// When encrypting, asks before the key, or the text job's text, loses characters that the code
+// page in force cannot hold; true to go on. Decrypting asks nothing.
+bool UnheldCharactersAccepted(JobHost& host, const JobRequest& request);
+
 // The key bytes of the typed key, through the system's code page.
 std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText);
 

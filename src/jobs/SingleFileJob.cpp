@@ -2,6 +2,7 @@
 
 #include "jobs/FileJob.h"
 #include "jobs/FileJobChecks.h"
+#include "jobs/JobCancelled.h"
 #include "jobs/JobSteps.h"
 #include "util/FileIdentity.h"
 #include "util/StatementMark.h"
@@ -11,13 +12,21 @@ namespace lockvale {
 void SingleFileJob::Run() {
   if (!InputsAccepted() ||
       !Confirmed(m_Host, m_Request.direction, "Are you sure you wish to encrypt this file?",
-                 "Are you sure you wish to decrypt this file?"))
+                 "Are you sure you wish to decrypt this file?") ||
+      !UnheldCharactersAccepted(m_Host, m_Request))
     return;
   FileName = m_Request.source;
   FileName2 = m_Request.destination;
   LV_STMT(m_Host.StartProgress(FileLength(FileName) + 1));
   if (!DestinationSettled()) return;
-  CompleteJob(m_Host, m_Request.direction, !Transform());
+  bool completed = false;
+  try {
+    completed = Transform();
+  } catch (const JobCancelled&) {
+    m_Host.SetStatusText("Cancelled");
+    return;
+  }
+  CompleteJob(m_Host, m_Request.direction, !completed);
 }
 
 bool SingleFileJob::InputsAccepted() {

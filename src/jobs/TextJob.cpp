@@ -24,7 +24,8 @@ std::string VisibleText(const Bytes& bytes) {
 void TextJob::Run() {
   if (!InputsAccepted() ||
       !Confirmed(m_Host, m_Request.direction, "Are you sure you wish to encrypt this text?",
-                 "Are you sure you wish to decrypt this text?"))
+                 "Are you sure you wish to decrypt this text?") ||
+      !UnheldCharactersAccepted(m_Host, m_Request))
     return;
   if (m_Request.direction == Direction::Encrypt) {
     Encrypt();

@@ -11,10 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QTreeWidget>
@@ -108,6 +110,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   SetTabOrder();
   m_Progress = std::make_unique<JobProgress>(pbBar);
   ConnectHandlers();
+  // Drops anywhere on the window go to the window, not into the name and key boxes.
+  setAcceptDrops(true);
+  for (QWidget* box : Widgets{txtFilename, txtDestFilename, txtPassword})
+    box->setAcceptDrops(false);
+  txtEncrypt->viewport()->installEventFilter(this);
+  m_CancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  m_CancelKey->setEnabled(false);
+  connect(m_CancelKey, &QShortcut::activated, this, [this] { m_CancelRequested = true; });
   SetMessageBoxOwner(this);
   SetFilePickerOwner(this);
   ApplyLayout(JobMode::SingleFile);
@@ -124,12 +134,13 @@ void frmMain::BuildMenus() {
   mnuSpace->setObjectName(QStringLiteral("mnuSpace"));
   mnuExit = mnufile->addAction(QStringLiteral("E&xit"));
   mnuExit->setObjectName(QStringLiteral("mnuExit"));
+  BuildCodePageMenu();
   mnuAbout = menuBar()->addMenu(QStringLiteral("&About"));
   mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
   mnuAboutApp = mnuAbout->addAction(QString());
   mnuAboutApp->setObjectName(QStringLiteral("mnuAboutApp"));
   // Menus are windows of their own and would otherwise take the desktop's font.
-  for (QWidget* menu : Widgets{menuBar(), mnufile, mnuAbout})
+  for (QWidget* menu : Widgets{menuBar(), mnufile, mnuOptions, mnuCodePage, mnuAbout})
     menu->setFont(WindowFont());
 }
 
@@ -240,6 +251,11 @@ void frmMain::BuildWindowControls() {
   // A panel of its own rather than a temporary message, which menu hovering would wipe.
   m_StatusPanel = Make<QLabel>(Status, "StatusPanel");
   Status->addWidget(m_StatusPanel, 1);
+  m_FiguresPanel = Make<QLabel>(Status, "FiguresPanel");
+  Status->addWidget(m_FiguresPanel, 1);
+  m_CodePagePanel = Make<QLabel>(Status, "CodePagePanel");
+  Status->addPermanentWidget(m_CodePagePanel);
+  ShowCodePage();
 }
 
 // Keyboard order follows what the eye sees: the mode, the names or the text, the key
@@ -257,6 +273,16 @@ void frmMain::SetTabOrder() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  // The text box takes dropped text itself; dropped files are not text.
+  if (watched == txtEncrypt->viewport() &&
+      (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+       event->type() == QEvent::Drop)) {
+    const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
+    if (m_JobRunning || data->hasUrls()) {
+      event->ignore();
+      return true;
+    }
+  }
   if (watched == txtEncrypt && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
@@ -305,6 +331,7 @@ bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
     LV_STMT(RemoveShellRegistration());
     LV_STMT(WriteShellRegistration(programPath));
     LV_STMT(PresetFromCommandLine(arguments));
+    LV_STMT(ApplyStoredCodePage());
     goOn = LV_STMT(StartUp(*mnuAboutApp, this));
     if (!goOn) return;
     LV_STMT(setWindowTitle(QLatin1String(AppName) + u' ' + QLatin1String(CurrentVersion)));
@@ -408,7 +435,18 @@ void frmMain::SwapFileNamesIfEncr(const QLineEdit* probe) {
 }
 
 void frmMain::cmdEncryptFile_Click() {
-  LV_GUARD("cmdEncryptFile_Click", [&] { RunJob(ReadJobRequest(), *this); });
+  if (m_JobRunning) {
+    m_CancelRequested = true;
+    return;
+  }
+  LV_GUARD("cmdEncryptFile_Click", [&] {
+    const JobRequest request = ReadJobRequest();
+    // A text job is over in a moment and leaves no file behind to stop.
+    if (request.mode == JobMode::Text)
+      RunJob(request, *this);
+    else
+      RunCancellableJob(request);
+  });
 }
 
 JobRequest frmMain::ReadJobRequest() const {
@@ -429,7 +467,7 @@ JobRequest frmMain::ReadJobRequest() const {
 }
 
 void frmMain::mnuExit_Click() {
-  LV_GUARD("mnuExit_Click", [&] { QApplication::quit(); });
+  LV_GUARD("mnuExit_Click", [&] { close(); });
 }
 
 void frmMain::mnuAboutApp_Click() {
@@ -437,6 +475,12 @@ void frmMain::mnuAboutApp_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  if (m_JobRunning) {
+    // The job is stopped first, so that it leaves no unfinished output; then the window closes.
+    m_CancelRequested = m_QuitAfterJob = true;
+    event->ignore();
+    return;
+  }
   QMainWindow::closeEvent(event);
   QApplication::quit();
 }
@@ -450,8 +494,7 @@ cEncrypt& frmMain::Cipher() {
     m_Rijndael = std::make_unique<cEncrypt>();
     m_Notifier = std::make_unique<ActiveBoxesNotifier>();
     m_Rijndael->SetNotifier(m_Notifier.get());
-    m_Rijndael->SetProgressCallback(
-        [progress = m_Progress.get()](std::uint64_t offset) { progress->Show(offset); });
+    m_Rijndael->SetProgressCallback([this](std::uint64_t offset) { OnCipherProgress(offset); });
   }
   return *m_Rijndael;
 }
@@ -463,6 +506,9 @@ void frmMain::SetStatusText(const std::string& text) {
 
 void frmMain::StartProgress(std::uint64_t maximum) {
   m_Progress->Start(maximum);
+  // The file jobs count one more than the file's bytes, so that an empty file has a bar.
+  m_FileBytes = maximum > 0 ? maximum - 1 : 0;
+  m_FileClock.start();
 }
 
 void frmMain::FillProgress() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 #include "fileselect/BrowseTarget.h"
@@ -8,6 +10,7 @@
 #include "jobs/JobRequest.h"
 
 class QAction;
+class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -17,7 +20,9 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QMimeData;
 class QRadioButton;
+class QShortcut;
 class QStatusBar;
 class QTreeWidget;
 
@@ -60,11 +65,16 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void lstEncrypt_Click();
   void cmdSourceBrowse_Click();
   void cmdDestBrowse_Click();
+  // `name` "" is the system's code page.
+  void mnuCodePage_Click(const std::string& name);
+  void Form_DragDrop(const QMimeData& data);
 
  protected:
   // Closing the window ends the program, together with any other window open.
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenus();
@@ -79,6 +89,17 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   JobRequest ReadJobRequest() const;
   std::string PickFile(bool save, bool encryptedFiles);
   void ShowBrowse();
+  void BuildCodePageMenu();
+  void ApplyStoredCodePage();
+  void ShowCodePage();
+  bool DropWanted(const QMimeData& data) const;
+  void DropFiles(const QStringList& paths);
+
+  // A file or batch job runs with the inputs disabled and Execute turned into Cancel; the
+  // window handles its events from the cipher's progress reports meanwhile.
+  void RunCancellableJob(const JobRequest& request);
+  void SetInputsEnabled(bool enabled);
+  void OnCipherProgress(std::uint64_t offset);
 
   // JobHost: the jobs report through the window.
   MessageBoxes& Boxes() override;
@@ -89,6 +110,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void FillProgress() override;
   void DisplayString(const std::string& text) override;
   BatchList& BatchRows() override;
+  void BatchFinished(const BatchTally& tally) override;
 
   // BrowseTarget: what the browse dialog reads and fills in.
   bool Encrypting() const override;
@@ -119,10 +141,22 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   QTreeWidget* lstEncrypt;
   QStatusBar* Status;
 
-  QMenu *mnufile, *mnuAbout;
+  QMenu *mnufile, *mnuOptions, *mnuCodePage, *mnuAbout;
   QAction *mnuExecute, *mnuSpace, *mnuExit, *mnuAboutApp;
+  QActionGroup* m_CodePages;
+  std::string m_ChosenCodePage;  // "" for the system's
 
   QLabel* m_StatusPanel;
+  QLabel* m_FiguresPanel;  // bytes, speed and time left; a batch's counts after it
+  QLabel* m_CodePagePanel;
+  QShortcut* m_CancelKey;
+  QList<QPointer<QObject>> m_RestingInputs;  // disabled for the job that runs
+  bool m_JobRunning = false;
+  bool m_CancelRequested = false;
+  bool m_QuitAfterJob = false;
+  QElapsedTimer m_FileClock;    // since the current file started
+  QElapsedTimer m_EventsClock;  // since the window last handled its events during a job
+  std::uint64_t m_FileBytes = 0;
   std::unique_ptr<Notifier> m_Notifier;
   std::unique_ptr<cEncrypt> m_Rijndael;
   std::unique_ptr<JobProgress> m_Progress;

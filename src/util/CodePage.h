@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -20,15 +21,25 @@ namespace lockvale {
 // ill-formed part becomes one U+FFFD. Zero bytes pass through as U+0000.
 class CodePage {
  public:
-  // LOCKVALE_CODEPAGE if set and not empty, else the character set of the current
-  // LC_CTYPE locale, where the plain-ASCII C locale counts as UTF-8.
+  // LOCKVALE_CODEPAGE if set and not empty, else the one chosen in the window, else the
+  // system's.
   static CodePage ForThisSystem();
+  // The code page picked in the window for this process; "" means the system's.
+  static void Choose(std::string name);
+  static bool SetByEnvironment();
+  // The character set of the current LC_CTYPE locale, where the plain-ASCII C locale
+  // counts as UTF-8.
+  static std::string SystemName();
+  // The common Windows code pages this platform knows, windows-1252 first.
+  static const std::vector<std::string>& WindowsCodePages();
 
   // Throws RaisedError 1 when the platform does not know the code page.
   explicit CodePage(std::string name);
 
   const std::string& Name() const { return m_Name; }
-  std::vector<std::uint8_t> Encode(std::string_view utf8) const;
+  // `unheld`, if given, receives how many characters became '?' (a '?' in the text
+  // does not count).
+  std::vector<std::uint8_t> Encode(std::string_view utf8, std::size_t* unheld = nullptr) const;
   std::string Decode(std::span<const std::uint8_t> bytes) const;
 
  private:

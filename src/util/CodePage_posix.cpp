@@ -117,7 +117,7 @@ void AppendAt(Buffer& out, std::size_t& used, std::span<const std::uint8_t> byte
 
 template <typename Buffer>
 Buffer CopyUtf8Replacing(std::span<const std::uint8_t> utf8,
-                         std::span<const std::uint8_t> replacement) {
+                         std::span<const std::uint8_t> replacement, std::size_t& replaced) {
   Buffer out;
   out.resize(utf8.size());
   std::size_t used = 0, runStart = 0, position = 0;
@@ -126,6 +126,7 @@ Buffer CopyUtf8Replacing(std::span<const std::uint8_t> utf8,
     if (!step.wellFormed) {
       AppendAt(out, used, utf8.subspan(runStart, position - runStart));
       AppendAt(out, used, replacement);
+      ++replaced;
       runStart = position + step.length;
     }
     position += step.length;
@@ -168,13 +169,14 @@ wchar_t CodePointOf(std::span<const std::uint8_t> wellFormed) {
 }
 
 // Decodes up to WideChunk characters from `position` on, each ill-formed part
-// becoming '?'; returns where it stopped.
+// becoming a counted '?'; returns where it stopped.
 std::size_t DecodeUtf8Chunk(std::span<const std::uint8_t> utf8, std::size_t position,
-                            std::vector<wchar_t>& wide) {
+                            std::vector<wchar_t>& wide, std::size_t& unheld) {
   wide.clear();
   while (position < utf8.size() && wide.size() < WideChunk) {
     const Utf8Step step = NextUtf8Step(utf8.subspan(position));
     wide.push_back(step.wellFormed ? CodePointOf(utf8.subspan(position, step.length)) : L'?');
+    unheld += !step.wellFormed;
     position += step.length;
   }
   return position;
@@ -188,24 +190,26 @@ void AppendQuestionMark(iconv_t handle, Bytes& out, std::size_t& used) {
   if (ConvertRun(handle, in, inLeft, out, used) != 0) AppendAt(out, used, QuestionMark);
 }
 
-void EncodeWide(iconv_t handle, std::vector<wchar_t>& wide, Bytes& out, std::size_t& used) {
+void EncodeWide(iconv_t handle, std::vector<wchar_t>& wide, Bytes& out, std::size_t& used,
+                std::size_t& unheld) {
   char* in = reinterpret_cast<char*>(wide.data());
   std::size_t inLeft = wide.size() * sizeof(wchar_t);
   while (inLeft > 0 && ConvertRun(handle, in, inLeft, out, used) != 0) {
     in += sizeof(wchar_t);
     inLeft -= sizeof(wchar_t);
     AppendQuestionMark(handle, out, used);
+    ++unheld;
   }
 }
 
-Bytes EncodeWithIconv(iconv_t handle, std::span<const std::uint8_t> utf8) {
+Bytes EncodeWithIconv(iconv_t handle, std::span<const std::uint8_t> utf8, std::size_t& unheld) {
   Bytes out(utf8.size() + MinimumRoom);
   std::size_t used = 0;
   std::vector<wchar_t> wide;
   wide.reserve(std::min(utf8.size(), WideChunk));
   for (std::size_t position = 0; position < utf8.size();) {
-    position = DecodeUtf8Chunk(utf8, position, wide);
-    EncodeWide(handle, wide, out, used);
+    position = DecodeUtf8Chunk(utf8, position, wide, unheld);
+    EncodeWide(handle, wide, out, used, unheld);
   }
   Flush(handle, out, used);
   return out;
@@ -229,16 +233,51 @@ std::string DecodeWithIconv(iconv_t handle, std::span<const std::uint8_t> bytes)
   return out;
 }
 
+// Set only from the window's one thread.
+std::string chosenName;
+
+bool Known(const std::string& name) {
+  try {
+    CodePage{name};
+    return true;
+  } catch (const RaisedError&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 CodePage CodePage::ForThisSystem() {
-  const char* chosen = std::getenv("LOCKVALE_CODEPAGE");
-  if (chosen != nullptr && *chosen != '\0') return CodePage(chosen);
+  if (SetByEnvironment()) return CodePage(std::getenv("LOCKVALE_CODEPAGE"));
+  return CodePage(chosenName.empty() ? SystemName() : chosenName);
+}
+
+void CodePage::Choose(std::string name) {
+  chosenName = std::move(name);
+}
+
+bool CodePage::SetByEnvironment() {
+  const char* name = std::getenv("LOCKVALE_CODEPAGE");
+  return name != nullptr && *name != '\0';
+}
+
+std::string CodePage::SystemName() {
   const std::string codeset = ::nl_langinfo(CODESET);
   // The C locale claims plain ASCII, which would turn every other typed character into '?'.
-  if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII")
-    return CodePage(Utf8Name);
-  return CodePage(codeset);
+  if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII") return Utf8Name;
+  return codeset;
+}
+
+const std::vector<std::string>& CodePage::WindowsCodePages() {
+  static const std::vector<std::string> known = [] {
+    std::vector<std::string> names;
+    for (const char* name : {"windows-1252", "windows-1250", "windows-1251", "windows-1253",
+                             "windows-1254", "windows-1255", "windows-1256", "windows-1257",
+                             "windows-1258", "windows-874", "CP932", "CP936", "CP949", "CP950"})
+      if (Known(name)) names.emplace_back(name);
+    return names;
+  }();
+  return known;
 }
 
 CodePage::CodePage(std::string name) : m_Name(std::move(name)), m_IsUtf8(IsUtf8Name(m_Name)) {
@@ -248,14 +287,22 @@ CodePage::CodePage(std::string name) : m_Name(std::move(name)), m_IsUtf8(IsUtf8N
   IconvHandle decoder(Utf8Name, m_Name.c_str(), m_Name);
 }
 
-std::vector<std::uint8_t> CodePage::Encode(std::string_view utf8) const {
-  if (m_IsUtf8) return CopyUtf8Replacing<Bytes>(AsBytes(utf8), QuestionMark);
-  IconvHandle encoder(m_Name.c_str(), WideName, m_Name);
-  return EncodeWithIconv(encoder.Get(), AsBytes(utf8));
+std::vector<std::uint8_t> CodePage::Encode(std::string_view utf8, std::size_t* unheld) const {
+  std::size_t marked = 0;
+  Bytes out;
+  if (m_IsUtf8) {
+    out = CopyUtf8Replacing<Bytes>(AsBytes(utf8), QuestionMark, marked);
+  } else {
+    IconvHandle encoder(m_Name.c_str(), WideName, m_Name);
+    out = EncodeWithIconv(encoder.Get(), AsBytes(utf8), marked);
+  }
+  if (unheld != nullptr) *unheld = marked;
+  return out;
 }
 
 std::string CodePage::Decode(std::span<const std::uint8_t> bytes) const {
-  if (m_IsUtf8) return CopyUtf8Replacing<std::string>(bytes, ReplacementCharacter);
+  std::size_t replaced = 0;
+  if (m_IsUtf8) return CopyUtf8Replacing<std::string>(bytes, ReplacementCharacter, replaced);
   IconvHandle decoder(Utf8Name, m_Name.c_str(), m_Name);
   return DecodeWithIconv(decoder.Get(), bytes);
 }

@@ -57,6 +57,10 @@ TEST(SingleFileJob, RefusalsQuestionsAndReplacements) {
   };
   for (const auto& [source, destination, key, refusal] : kCases)
     EXPECT_EQ(Run(source, destination, "", Direction::Encrypt, key), Requests{refusal}) << source;
+  ::setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);  // which cannot hold the key's Ω
+  const Requests lossAsked = Run("a.txt", "b", "YN", Direction::Encrypt, "Ωmega");
+  ::unsetenv("LOCKVALE_CODEPAGE");
+  EXPECT_TRUE(lossAsked.size() == 2 && lossAsked[1].title == "Code Page");
   EXPECT_TRUE(host.statuses.empty());
   EXPECT_EQ(ReadFile(dir / "a.txt"), (Bytes{1, 2, 3}));
   EXPECT_EQ(dir.Entries(), (Names{"a.txt", "folder", "link"}));

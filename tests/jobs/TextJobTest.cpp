@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ScriptedHost.h"
 #include "TestSupport.h"
 #include "jobs/HexText.h"
@@ -75,4 +77,43 @@ TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
   ::unsetenv("LOCKVALE_CODEPAGE");
   EXPECT_EQ(western, CipherDigits("caf\xE9", "\xE9"));
   EXPECT_EQ(back, cafe);
+}
+
+// Encrypting asks before the key, then the text, loses characters to the code page; only Yes
+// goes on. What the code page holds, and decrypting, ask nothing.
+TEST(TextJob, AsksBeforeCharactersAreLostToTheCodePage) {
+  const std::string lost =
+      " holds characters that the code page windows-1252 cannot hold. They "
+      "would be encrypted as \"?\"";
+  const MessageRequest key =
+      QuestionBox("The key" + lost + ", which makes the key weaker. Do you wish to go on?",
+                  "Code Page", NoticeIcon::Exclamation);
+  const MessageRequest text = QuestionBox("The text" + lost + " and lost. Do you wish to go on?",
+                                          "Code Page", NoticeIcon::Exclamation);
+  const MessageRequest done = NoticeBox("Encrypt Finished", "Status");
+  const std::tuple<Direction, std::string, std::string, std::string, Requests> kRows[] = {
+      {Direction::Encrypt, "abc", "Ωmega", "YN", {Confirm("encrypt"), key}},
+      {Direction::Encrypt, "Grüße", "Grüße", "Y", {Confirm("encrypt"), done}},
+      {Direction::Decrypt,
+       CipherDigits("abc", "k"),
+       "Ωmega",
+       "Y",
+       {Confirm("decrypt"), NoticeBox("Decrypt Finished", "Status")}},
+      {Direction::Encrypt, "aΩ", "Ωmega", "YYN", {Confirm("encrypt"), key, text}},
+      {Direction::Encrypt, "aΩ", "k", "YY", {Confirm("encrypt"), text, done}},
+  };
+  ::setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);
+  for (const auto& [direction, input, keyText, answers, asked] : kRows) {
+    ScriptedHost host;
+    JobRequest request;
+    request.mode = JobMode::Text;
+    request.direction = direction;
+    request.text = host.shown = input;
+    request.keyText = SecretText(keyText);
+    host.boxes.Queue(answers);
+    TextJob(request, host).Run();
+    EXPECT_EQ(host.boxes.asked, asked) << input << " " << answers;
+    EXPECT_EQ(host.statuses.empty() && host.shown == input, answers.back() == 'N');
+  }
+  ::unsetenv("LOCKVALE_CODEPAGE");
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,7 +19,9 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "QtTestSupport.h"
@@ -28,7 +31,9 @@
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/frmMain.h"
+#include "startup/RegistryHelpers.h"
 #include "support/ActiveFilePickers.h"
+#include "util/CodePage.h"
 
 using namespace lockvale::test;
 
@@ -159,6 +164,37 @@ struct ListWindow {
   ScriptedPickers pickers;
   QWidget* browse = nullptr;
 };
+
+// Sends a drag over `target` and, when it is taken, the drop; true when the drop was taken.
+bool Drop(QWidget* target, QMimeData* data) {
+  const QPoint at = target->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  return drop.isAccepted();
+}
+
+QMimeData* Files(const QStringList& paths) {
+  auto* data = new QMimeData;
+  QList<QUrl> urls;
+  for (const QString& path : paths)
+    urls << QUrl::fromLocalFile(path);
+  data->setUrls(urls);
+  return data;
+}
+
+// Calls `step` from the window's own event handling, as often as it can, until it says done.
+void WhileRunning(const std::function<bool()>& step) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, step] {
+    if (!step()) return;
+    timer->stop();
+    timer->deleteLater();
+  });
+  timer->start(0);
+}
 
 }  // namespace
 
@@ -537,6 +573,102 @@ class MainWindowTest : public QObject {
     l.w.Execute();
     QVERIFY(l.w.Status() == "Completed" && l.boxes.unscripted == 0);
     QVERIFY(failed->toolTip(3).isEmpty() && failed->foreground(1) == QBrush());
+  }
+
+  // Execute reads Cancel while a file job runs, with the other inputs at rest and the figures
+  // showing; the button or Esc stops the job: no output, the source whole, no "Finished".
+  // In a batch, the rows done stay done and the later ones are not touched.
+  void cancelStopsTheJobAndKeepsWhatWasDone() {
+    ListWindow l;
+    const std::string big = l.dir / "big";
+    std::ofstream(big).close();
+    std::filesystem::resize_file(big, 3ull << 30);
+    l.w.Type("txtPassword", "key");
+    l.w.Click("optSingleFile");
+    l.w.Type("txtFilename", QString::fromStdString(big));
+    l.w.Type("txtDestFilename", QString::fromStdString(big + ".encr"));
+    QStringList seen;
+    WhileRunning([&] {
+      seen = {l.w.Get<QPushButton>("cmdEncryptFile")->text(),
+              l.w.Get<QLabel>("FiguresPanel")->text().section(' ', 2, 4),
+              l.w.Get("txtFilename")->isEnabled() ? "enabled" : "at rest"};
+      l.w.Click("cmdEncryptFile");
+      return true;
+    });
+    l.boxes.Queue("Y");
+    l.w.Execute();
+    QCOMPARE(seen, (QStringList{"Cancel", "of 3.2 GB", "at rest"}));
+    LV_EXPECT_ASKED(l.boxes, QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt"));
+    QVERIFY(l.w.Status() == "Cancelled" && l.w.Get("txtFilename")->isEnabled());
+    QCOMPARE(l.w.Get<QPushButton>("cmdEncryptFile")->text(), QStringLiteral("Execute"));
+
+    l.w.Click("optMultipleFiles");
+    for (const char* name : {"a.txt", "big", ".hidden"})
+      l.Add(l.Path(name), l.Path(name) + ".encr");
+    WhileRunning([&] {
+      if (!l.w.Get<QLabel>("FiguresPanel")->text().contains("GB")) return false;
+      QTest::keyClick(&l.w.Form(), Qt::Key_Escape);
+      return true;
+    });
+    l.w.Form().activateWindow();
+    l.boxes.Queue("Y");
+    l.w.Execute();
+    LV_EXPECT_ASKED(l.boxes,
+                    QuestionBox("Are you sure you wish to encrypt these files?", "Encrypt"));
+    QCOMPARE(l.w.Get<QLabel>("FiguresPanel")->text(), "1 done, 0 skipped, 0 failed");
+    QVERIFY(l.w.Status() == "Cancelled" && l.w.Get("cmdClear")->isEnabled());
+    QCOMPARE(l.dir.Entries(), (Names{".hidden", "C.ENCR", "a.txt", "a.txt.encr", "big", "sub"}));
+    QCOMPARE(std::filesystem::file_size(big), 3ull << 30);
+  }
+
+  // As the source's Browse button and the browse window would: one file in the mode Single
+  // file, files and folders (with their subfolders) in the mode Multiple files with the
+  // window's two boxes, text only in the mode Text.
+  void dropsFillTheInputsOfEachMode() {
+    ListWindow l(false);
+    QWidget* form = &l.w.Form();
+    l.w.Click("optSingleFile");
+    QVERIFY(!Drop(form, Files({l.Path("a.txt"), l.Path("C.ENCR")})));
+    QVERIFY(Drop(l.w.Get("txtFilename"), Files({l.Path("sub/b.txt.encr")})));
+    QCOMPARE(l.State().first(2), (QStringList{l.Path("sub/b.txt.encr"), l.Path("sub/b.txt")}));
+
+    l.w.Click("optMultipleFiles");
+    l.w.Click("chkDeleteSourceFile");
+    QVERIFY(Drop(form, Files({l.Path("a.txt.encr"), l.Path("sub")})));
+    QStringList rows = l.Rows();
+    rows.sort();
+    QCOMPARE(rows,
+             (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes",
+                          l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
+                          l.Path("sub") + "/x.encr.encr|" + l.Path("sub") + "/x.encr|No|Yes"}));
+
+    l.w.Click("optText");
+    auto* text = new QMimeData;
+    text->setText("dropped");
+    QVERIFY(Drop(form, text));
+    QVERIFY(!Drop(form, Files({l.Path("a.txt")})));
+    QVERIFY(!Drop(l.w.Get<QPlainTextEdit>("txtEncrypt")->viewport(), Files({l.Path("a.txt")})));
+    QCOMPARE(l.w.Get<QPlainTextEdit>("txtEncrypt")->toPlainText(), "dropped");
+  }
+
+  // The choice is stored and named in the status bar; LOCKVALE_CODEPAGE overrides it.
+  void codePageIsChosenInTheMenuAndStored() {
+    TempDir config;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path()));
+    Window w;
+    auto* named = w.Get<QLabel>("CodePagePanel");
+    QCOMPARE(named->text(), QString());
+    w.Form().findChild<QAction*>("mnuCodePage_windows-1252")->trigger();
+    QCOMPARE(named->text(), "Code page: windows-1252");
+    QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleCodePage"),
+             "windows-1252");
+    QVERIFY(CodePage::ForThisSystem().Encode("\u00FC") == Bytes{0xFC});
+    qputenv("LOCKVALE_CODEPAGE", "windows-1250");
+    w.Form().mnuCodePage_Click("");
+    QVERIFY(named->text() == "Code page: windows-1250" && !w.Get("mnuCodePage")->isEnabled());
+    qunsetenv("LOCKVALE_CODEPAGE");
+    w.Form().mnuCodePage_Click("");
+    QVERIFY(named->text().isEmpty() && w.Get("mnuCodePage")->isEnabled());
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "util/RaisedError.h"
@@ -37,6 +38,14 @@ TEST(CodePage, Utf8AndWindows1252HoldTheirCharactersAndMarkWhatTheyCannot) {
   EXPECT_EQ(western.Decode(Bytes{0xE9, 0x80}), "é€");
   EXPECT_EQ(western.Encode("aЖ\xFF-"), (Bytes{'a', '?', '?', '-'}));
   EXPECT_EQ(western.Decode(Bytes{'a', 0x81, 0, 0xFF}), "a" + kReplacement + "\0ÿ"s);
+  // Only what became '?' counts as unheld: not a typed '?', but each ill-formed part.
+  const std::tuple<const char*, const char*, std::size_t> kUnheld[] = {
+      {"windows-1252", "Grüße€a?b", 0}, {"windows-1252", "Ω\xFF", 2}, {"UTF-8", "Ω?\xFF", 1}};
+  for (const auto& [name, text, unheld] : kUnheld) {
+    std::size_t counted = 99;
+    CodePage(name).Encode(text, &counted);
+    EXPECT_EQ(counted, unheld) << text;
+  }
   const std::string large(3'000'000, 'x');
   const Bytes encoded = western.Encode(large + "€");
   EXPECT_EQ(encoded.size(), large.size() + 1);
@@ -44,9 +53,13 @@ TEST(CodePage, Utf8AndWindows1252HoldTheirCharactersAndMarkWhatTheyCannot) {
 }
 
 TEST(CodePage, SystemCodePageComesFromTheEnvironmentOrTheLocale) {
-  std::setlocale(LC_CTYPE, "C");  // as every program starts
+  std::setlocale(LC_CTYPE, "C");     // as every program starts
+  CodePage::Choose("windows-1250");  // the environment outranks the window's choice
   setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);
   EXPECT_EQ(CodePage::ForThisSystem().Name(), "windows-1252");
+  unsetenv("LOCKVALE_CODEPAGE");
+  EXPECT_EQ(CodePage::ForThisSystem().Name(), "windows-1250");
+  CodePage::Choose("");
   setenv("LOCKVALE_CODEPAGE", "no-such-page", 1);
   const auto error = Caught<RaisedError>([] { CodePage::ForThisSystem(); });
   EXPECT_EQ(error.value().Number(), 1);
