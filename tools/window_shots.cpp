@@ -2,6 +2,7 @@
 // server shows of it, for people to look at. Run by scripts/screenshots.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,7 @@ void RunningJob(lockvale::frmMain& window, const QString& folder) {
   Find<QLineEdit>(window, "txtFilename")->setText(big);
   Find<QLineEdit>(window, "txtDestFilename")->setText(big + QStringLiteral(".encr"));
   auto* step = new QTimer(&window);
+  static QElapsedTimer cancelled;
   QObject::connect(step, &QTimer::timeout, [&window, step, folder] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       box->button(box->buttons().size() > 1 ? QMessageBox::Yes : QMessageBox::Ok)->click();
@@ -55,11 +57,14 @@ void RunningJob(lockvale::frmMain& window, const QString& folder) {
             Find<QProgressBar>(window, "pbBar")->maximum() / 4) {
       step->stop();
       Shoot(window, folder + QStringLiteral("/running.png"));
+      cancelled.start();
       Find<QPushButton>(window, "cmdEncryptFile")->click();
     }
   });
   step->start(50);
   Find<QPushButton>(window, "cmdEncryptFile")->click();
+  std::printf("a running job stopped %lld ms after Cancel was pressed\n",
+              static_cast<long long>(cancelled.elapsed()));
   file.remove();
 }
 
