@@ -68,8 +68,6 @@ TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
             (Names{"Converting Text", "Decrypting Data", "Converting Text", "", "Completed"}));
 
   const std::string cafe = "caf\xC3\xA9", e = "\xC3\xA9";
-  const std::string key40 = "0123456789abcdefghijklmnopqrstuvwxyzABCD";
-  EXPECT_EQ(Run(Direction::Encrypt, cafe, key40), CipherDigits(cafe, key40.substr(0, 16)));
   EXPECT_EQ(Run(Direction::Encrypt, cafe, e), CipherDigits(cafe, e));
   ::setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);
   const std::string western = Run(Direction::Encrypt, cafe, e);
@@ -95,12 +93,11 @@ TEST(TextJob, AsksBeforeCharactersAreLostToTheCodePage) {
       {Direction::Encrypt, "abc", "Ωmega", "YN", {Confirm("encrypt"), key}},
       {Direction::Encrypt, "Grüße", "Grüße", "Y", {Confirm("encrypt"), done}},
       {Direction::Decrypt,
-       CipherDigits("abc", "k"),
+       "00",
        "Ωmega",
        "Y",
-       {Confirm("decrypt"), NoticeBox("Decrypt Finished", "Status")}},
+       {Confirm("decrypt"), NoticeBox("Ciphertext size not a multiple of block size", "Size")}},
       {Direction::Encrypt, "aΩ", "Ωmega", "YYN", {Confirm("encrypt"), key, text}},
-      {Direction::Encrypt, "aΩ", "k", "YY", {Confirm("encrypt"), text, done}},
   };
   ::setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);
   for (const auto& [direction, input, keyText, answers, asked] : kRows) {

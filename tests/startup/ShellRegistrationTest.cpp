@@ -71,14 +71,6 @@ class ShellRegistrationTest : public QObject {
     const QByteArray said = check.waitForFinished() ? check.readAll() : "no answer";
     QVERIFY2(check.exitCode() == 0 && !said.contains("error"), said.constData());
   }
-
-  void unwritableDataFolderIsQuiet() {
-    QVERIFY(QDir().mkdir(Data("locked"), QFile::ReadOwner | QFile::ExeOwner));
-    if (QFileInfo(Data("locked")).isWritable()) QSKIP("permissions do not stop root");
-    qputenv("XDG_DATA_HOME", Data("locked").toUtf8());
-    WriteShellRegistration("/opt/lockvale");
-    QVERIFY(QDir(Data("locked")).isEmpty());
-  }
 };
 
 QTEST_MAIN(ShellRegistrationTest)

@@ -19,14 +19,9 @@ class AboutBoxTest : public QObject {
   void initTestCase() { qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_Temp / "cfg")); }
 
   void showsTheProgramWithoutHoldingTheOwnerAndGoesOnOK() {
-    QPixmap picture(48, 48);
-    picture.fill(Qt::red);
-    m_Owner.setWindowIcon(QIcon(picture));
     QPointer<frmAbout> about = new frmAbout(&m_Owner);
     about->show();
-    QVERIFY(!about->isModal() && about->windowIcon().cacheKey() == m_Owner.windowIcon().cacheKey());
-    const QVariant icon = about->findChild<QWidget*>("imgIcon")->property("pixmap");
-    QCOMPARE(icon.value<QPixmap>().toImage().pixelColor(1, 1), Qt::red);
+    QVERIFY(!about->isModal());
     QStringList texts{about->windowTitle()};
     for (auto name : {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "Label1",
                       "cmdOK", "cmdSysInfo"})
