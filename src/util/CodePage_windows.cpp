@@ -74,16 +74,18 @@ std::wstring WideWithMarks(std::span<const std::uint8_t> utf8, std::size_t& unhe
   return wide;
 }
 
-// The system's conversion with its default flags, as other Windows programs convert.
+// The system's conversion, but without its "best fit" look-alikes (Ω as O): a character the code
+// page cannot hold becomes '?' and is counted, and a key gives the same bytes on every system.
 Bytes Narrow(UINT page, std::wstring_view wide, BOOL* defaulted) {
+  const DWORD flags = page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
   const int length =
-      ::WideCharToMultiByte(page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+      ::WideCharToMultiByte(page, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
   Bytes bytes(static_cast<std::size_t>(length));
   // UTF-8 holds every character, and the call refuses the question for it.
-  ::WideCharToMultiByte(page, 0, wide.data(), size, reinterpret_cast<char*>(bytes.data()), length,
-                        nullptr, page == CP_UTF8 ? nullptr : defaulted);
+  ::WideCharToMultiByte(page, flags, wide.data(), size, reinterpret_cast<char*>(bytes.data()),
+                        length, nullptr, page == CP_UTF8 ? nullptr : defaulted);
   return bytes;
 }
 

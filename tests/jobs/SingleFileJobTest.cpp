@@ -2,7 +2,6 @@
 #include "jobs/SingleFileJob.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "ScriptedHost.h"
 #include "TestSupport.h"
@@ -41,7 +40,7 @@ TEST(SingleFileJob, RefusalsQuestionsAndReplacements) {
   const MessageRequest finished = NoticeBox("Encrypt Finished", "Status");
   WriteFile(dir / "a.txt", {1, 2, 3});
   std::filesystem::create_directory(dir.Path() / "folder");
-  ASSERT_EQ(::symlink((dir / "a.txt").c_str(), (dir / "link").c_str()), 0);
+  MakeLink(dir / "a.txt", dir / "link");
   const std::string missing = "Source file does not exist. Please enter a valid source filename";
   const std::tuple<std::string, std::string, std::string, MessageRequest> kCases[] = {
       {"", "b", "k", NoticeBox("Please enter a valid source filename", "Source filename")},
