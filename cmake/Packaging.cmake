@@ -15,7 +15,7 @@ if(LOCKVALE_GUI)
   endforeach()
 endif()
 
-if(EXISTS ${packaging}/lockvale-cli.1)
+if(EXISTS ${packaging}/lockvale-cli.1 AND NOT WIN32)
   # Debian ships man pages gzipped, without a time stamp so that the package builds the same.
   set(man_page ${PROJECT_BINARY_DIR}/lockvale-cli.1.gz)
   add_custom_command(OUTPUT ${man_page}
@@ -25,7 +25,14 @@ if(EXISTS ${packaging}/lockvale-cli.1)
   install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-set(CPACK_GENERATOR DEB)
+if(WIN32)
+  # lockvale-cli.exe alone, linked statically, in a zip: nothing to install on Windows.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x86_64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+else()
+  set(CPACK_GENERATOR DEB)
+endif()
 set(CPACK_PACKAGE_NAME lockvale)
 # The version the program reports, not the CMake project's.
 file(STRINGS ${PROJECT_SOURCE_DIR}/src/util/ProgramNames.h version_line

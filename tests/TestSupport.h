@@ -1,8 +1,9 @@
 #pragma once
 
+#ifndef LOCKVALE_TEST_WITHOUT_OPENSSL
 #include <openssl/evp.h>
+#endif
 
-#include <stdlib.h>
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -16,8 +17,25 @@
 
 #include "ScriptedBoxes.h"
 #include "cipher/cEncrypt.h"
+#include "util/CodePage.h"
+
+#ifdef _WIN32
+// The C runtime's own names for these; an empty value removes the variable there.
+inline int setenv(const char* name, const char* value, int) {
+  return _putenv_s(name, value);
+}
+inline int unsetenv(const char* name) {
+  return _putenv_s(name, "");
+}
+#endif
 
 namespace lockvale::test {
+
+#ifdef _WIN32
+// Wine's code page is windows-1252; the tests expect UTF-8 as from a Linux C locale, chosen here
+// as the window would choose it.
+inline const bool kUtf8AsOnLinux = (CodePage::Choose("UTF-8"), true);
+#endif
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -36,8 +54,20 @@ inline Bytes Key(std::string_view text) {
 }
 
 // AES-ECB without padding from OpenSSL, the independent reference: the first
-// keyBits / 8 bytes of `key` are used.
+// keyBits / 8 bytes of `key` are used. Where OpenSSL is not there to link (the MinGW build),
+// the table path stands in: it passes the standard's known answers at every start and is
+// checked against OpenSSL on Linux.
 inline Bytes OpenSslEcb(bool encrypt, const Bytes& key, int keyBits, const Bytes& data) {
+#ifdef LOCKVALE_TEST_WITHOUT_OPENSSL
+  cEncrypt tables(CipherPath::Portable);
+  tables.SetCipherKey(key, keyBits);
+  Bytes out(data.size());
+  if (encrypt)
+    tables.EncryptBlocks(data.data(), out.data(), data.size() / 16);
+  else
+    tables.DecryptBlocks(data.data(), out.data(), data.size() / 16);
+  return out;
+#else
   const std::string name = "aes-" + std::to_string(keyBits) + "-ecb";
   std::unique_ptr<EVP_CIPHER_CTX, void (*)(EVP_CIPHER_CTX*)> ctx(EVP_CIPHER_CTX_new(),
                                                                  EVP_CIPHER_CTX_free);
@@ -51,6 +81,7 @@ inline Bytes OpenSslEcb(bool encrypt, const Bytes& key, int keyBits, const Bytes
     throw std::runtime_error("OpenSSL ECB failed");
   out.resize(static_cast<std::size_t>(len + tail));
   return out;
+#endif
 }
 
 // The encrypted-file form of `plain` before ECB: zero padding, then the length byte.
@@ -85,15 +116,21 @@ std::optional<E> Caught(F&& action) {
 class TempDir {
  public:
   TempDir() {
-    std::string name = std::filesystem::temp_directory_path() / "lockvale-test-XXXXXX";
-    if (!::mkdtemp(name.data())) throw std::runtime_error("cannot make a folder like " + name);
-    path_ = name;
+    std::random_device random;
+    for (int attempt = 0; path_.empty(); ++attempt) {
+      auto name =
+          std::filesystem::temp_directory_path() / ("lockvale-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(name)) path_ = name;
+      if (attempt == 100)
+        throw std::runtime_error("cannot make a folder in " + name.parent_path().string());
+    }
   }
   ~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  // With "/" between the names on every system, as the finder gives paths.
+  std::string operator/(const std::string& name) const { return (path_ / name).generic_string(); }
   const std::filesystem::path& Path() const { return path_; }
   Names Entries() const {  // sorted
     Names names;
@@ -106,6 +143,15 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// Another name for a file: a symbolic link, or on Windows, where libstdc++ makes none, a hard link.
+inline void MakeLink(const std::string& target, const std::string& name) {
+#ifdef _WIN32
+  std::filesystem::create_hard_link(target, name);
+#else
+  std::filesystem::create_symlink(target, name);
+#endif
+}
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

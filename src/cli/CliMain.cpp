@@ -1,8 +1,5 @@
 #include "cli/CliMain.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <iostream>
 #include <optional>
 #include <string>
@@ -10,6 +7,7 @@
 
 #include "cli/CliHelp.h"
 #include "cli/CliOptions.h"
+#include "cli/Console.h"
 #include "cli/ExitStatus.h"
 #include "cli/FileCommand.h"
 #include "cli/KeySource.h"
@@ -22,17 +20,11 @@
 namespace lockvale {
 namespace {
 
-// The terminal's width in columns, or 80 when it does not say.
-std::size_t TerminalWidth(int handle) {
-  winsize size{};
-  return ::ioctl(handle, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
-}
-
 int RunFiles(const CliOptions& options) {
   // Progress is for a person watching; a log or a pipe gets only the failures.
   std::optional<ProgressLine> progress;
-  if (!options.quiet && ::isatty(STDERR_FILENO))
-    progress.emplace(std::cerr, TerminalWidth(STDERR_FILENO));
+  if (!options.quiet && console::ErrorsOnTerminal())
+    progress.emplace(std::cerr, console::TerminalWidth());
   ProgressLine* shown = progress ? &*progress : nullptr;
   StreamNotifier notifier(std::cerr, shown);
   const SecretText keyText =
@@ -66,10 +58,10 @@ int Fail(const char* reason, int status) {
 
 }  // namespace
 
-int RunCli(int argc, char** argv) {
+int RunCli(const std::vector<std::string>& arguments) {
   CliOptions options;
   try {
-    options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options = ParseCliOptions(arguments);
   } catch (const UsageError& error) {
     std::cerr << "lockvale-cli: " << error.what() << '\n' << kCliUsage;
     return kExitUsage;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace lockvale {
 
-// The whole of lockvale-cli: reads the arguments, does the work, returns the exit status.
-int RunCli(int argc, char** argv);
+// The whole of lockvale-cli: reads the arguments (those after its name), does the work,
+// returns the exit status.
+int RunCli(const std::vector<std::string>& arguments);
 
 }  // namespace lockvale

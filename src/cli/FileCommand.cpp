@@ -1,13 +1,12 @@
 #include "cli/FileCommand.h"
 
-#include <filesystem>
-
 #include "cli/FolderFiles.h"
 #include "jobs/BatchEntry.h"
 #include "jobs/FileJob.h"
 #include "jobs/FileJobChecks.h"
 #include "util/DirectoryReader.h"
 #include "util/FileIdentity.h"
+#include "util/PathText.h"
 
 namespace lockvale {
 
@@ -63,8 +62,7 @@ std::optional<std::string> FileCommand::Refusal(const std::string& source,
 }
 
 void FileCommand::Transform(const std::string& source, const std::string& destination) {
-  if (m_Progress)
-    m_Progress->Start(std::filesystem::path(source).filename().string(), FileLength(source));
+  if (m_Progress) m_Progress->Start(TextOf(PathFromText(source).filename()), FileLength(source));
   const FileJobRequest request{source, destination, m_Options.direction, m_Options.overwrite,
                                m_Options.deleteSource};
   const FileJobOutcome outcome = RunFileJob(m_Cipher, request);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "fileselect/clsFileFind.h"
+#include "util/PathText.h"
 #include "util/ProgramNames.h"
 #include "util/StringHelpers.h"
 
@@ -33,7 +34,7 @@ std::vector<std::string> FilesUnder(const std::string& folder, bool decrypting) 
   std::erase(files, std::string());  // the piece after the last "*"
   std::error_code noFullPath;
   const std::string fullRoot =
-      std::filesystem::absolute(root, noFullPath).lexically_normal().string();
+      TextOf(std::filesystem::absolute(PathFromText(root), noFullPath).lexically_normal());
   for (std::string& file : files)
     file = AsGiven(file, fullRoot, root);
   std::sort(files.begin(), files.end());

@@ -1,9 +1,10 @@
 #include <clocale>
 
 #include "cli/CliMain.h"
+#include "cli/Console.h"
 
 int main(int argc, char** argv) {
   // Keys and texts become bytes through the code page of the user's locale, as in the window.
   std::setlocale(LC_CTYPE, "");
-  return lockvale::RunCli(argc, argv);
+  return lockvale::RunCli(lockvale::console::Arguments(argc, argv));
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "util/DirectoryReader.h"
+#include "util/PathText.h"
 
 namespace lockvale {
 namespace {
@@ -92,8 +93,8 @@ bool CaseSensitiveMatch(std::string_view pattern, std::string_view name) {
 // Absolute and without "." or ".." parts; a trailing "/" stays.
 std::string FullPath(const std::string& name) {
   std::error_code error;
-  std::filesystem::path full = std::filesystem::absolute(name, error);
-  return error ? std::string() : full.lexically_normal().string();
+  std::filesystem::path full = std::filesystem::absolute(PathFromText(name), error);
+  return error ? std::string() : TextOf(full.lexically_normal());
 }
 
 // A folder path without its trailing "/", except for the root.

@@ -30,8 +30,8 @@ class AtomicOutputFile : public ByteSink {
 
   std::string m_Destination;
   std::string m_Folder;
-  std::string m_TempPath;  // empty while the data is an unnamed file
-  int m_Handle = -1;
+  std::string m_TempPath;       // empty while the data is an unnamed file
+  std::intptr_t m_Handle = -1;  // a descriptor, or a Windows HANDLE
   bool m_Committed = false;
 };
 

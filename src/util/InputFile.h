@@ -22,7 +22,7 @@ class InputFile : public ByteSource {
 
  private:
   std::string m_Path;
-  int m_Handle = -1;
+  std::intptr_t m_Handle = -1;  // a descriptor, or a Windows HANDLE
   std::uint64_t m_Size = 0;
   std::uint32_t m_PermissionBits = 0666;
 };

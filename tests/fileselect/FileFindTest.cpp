@@ -58,8 +58,10 @@ class FileFind : public ::testing::Test, public FileFindListener {
 TEST_F(FileFind, PatternsFindFilesOnly) {
   Make(dir, {"a.txt", "B.TXT", "b.log", "c.doc", "noext", ".hidden", "7.log", "r.txt", "s.txt/i"});
   fs::permissions(dir / "r.txt", fs::perms::owner_read);
-  fs::create_symlink(dir / "a.txt", dir / "link.txt");
+  MakeLink(dir / "a.txt", dir / "link.txt");
+#ifndef _WIN32  // libstdc++ makes no folder links there
   fs::create_directory_symlink(dir / "s.txt", dir / "dirlink");
+#endif
   const std::tuple<std::string, bool, std::string> kRows[] = {
       {"*.*", false, ".hidden 7.log B.TXT a.txt b.log c.doc link.txt noext r.txt "},
       {"*.txt", false, "B.TXT a.txt link.txt r.txt "},
@@ -81,6 +83,10 @@ TEST_F(FileFind, PatternsFindFilesOnly) {
 }
 
 TEST_F(FileFind, PathChoosesFolderAndPatternAndFoldersAreCounted) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the rows take the temporary folder relative to the working folder and search "
+                  "\"/\", which on Windows lie on other drives; WindowsFiles searches there";
+#endif
   Make(dir, {"data/one.txt", "data/two.doc", "data/in/x", "empty/", "only/a/", "only/b/"});
   const std::string data = dir / "data", one = data + "/one.txt";
   const Names both{one, data + "/two.doc"}, none;
@@ -89,10 +95,14 @@ TEST_F(FileFind, PathChoosesFolderAndPatternAndFoldersAreCounted) {
       {data + "/", {data}, both, 3, R::DirExSuccess},
       {data + "/*", {data}, both, 3, R::DirExSuccess},
       {data + "/*.*", {data}, both, 3, R::DirExSuccess},
-      {fs::relative(data) / "in/../", {data}, both, 3, R::DirExSuccess},
+      {(fs::relative(data) / "in/../").generic_string(), {data}, both, 3, R::DirExSuccess},
       {data + "/*.TXT", {data}, {one}, 1, R::DirExSuccess},
       {one, {data}, {one}, 1, R::DirExSuccess},
-      {data, {dir.Path()}, none, 1, R::DirExSuccess},  // the folder, as a name in its parent
+      {data,
+       {dir.Path().generic_string()},
+       none,
+       1,
+       R::DirExSuccess},  // the folder, as a name in its parent
       {dir / "only/", {dir / "only"}, none, 2, R::DirExSuccess},
       {dir / "empty/", {dir / "empty"}, none, 0, R::NoFilesFound},
       {dir / "missing/*.txt", none, none, 0, R::PathNameNotValid},
@@ -112,9 +122,12 @@ TEST_F(FileFind, PathChoosesFolderAndPatternAndFoldersAreCounted) {
 // Each folder's files come before its subfolders, and hits are appended to what the string
 // held. A link to a folder is never followed, so a link back up cannot make the walk loop.
 TEST_F(FileFind, WalksPreOrderWithEachFoldersFilesFirstAppendsAndFollowsNoFolderLinks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "libstdc++ makes no folder links on Windows";
+#endif
   Make(dir, {"a.txt", "s1/b.txt", "s1/d/c.txt", "s2/e.txt"});
   fs::create_directory_symlink(dir.Path(), dir / "s2/up");
-  const std::string r = dir.Path();
+  const std::string r = dir.Path().generic_string();
   found = "kept*";
   onFolder = [&](const std::string& folder) { found += "<" + folder + ">"; };
   finder.SearchFile(r + "/", true);

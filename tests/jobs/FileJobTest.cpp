@@ -1,9 +1,11 @@
 #include "jobs/FileJob.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <system_error>
 
@@ -14,6 +16,10 @@ using namespace lockvale::test;
 // A failed write loses nothing; the result takes the source's permission bits less the umask,
 // as cp does, so a private file stays private.
 TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no file size limit to make a write fail and no permission bits; "
+                  "WindowsFiles checks the read-only mark a result takes";
+#else
   TempDir dir;
   cEncrypt cipher;
   cipher.SetCipherKeyString("correct horse", 256);
@@ -48,4 +54,5 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
     EXPECT_EQ(std::filesystem::status(dir / "back").permissions(), result);
   }
   ::umask(savedMask);
+#endif
 }

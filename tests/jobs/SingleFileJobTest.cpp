@@ -2,7 +2,6 @@
 #include "jobs/SingleFileJob.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "ScriptedHost.h"
 #include "TestSupport.h"

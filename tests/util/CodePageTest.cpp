@@ -14,6 +14,11 @@ using namespace lockvale::test;
 using namespace std::string_literals;
 
 static const std::string kReplacement = "\xEF\xBF\xBD";
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
 
 TEST(CodePage, Utf8AndWindows1252HoldTheirCharactersAndMarkWhatTheyCannot) {
   const CodePage utf8("utf8");
@@ -37,7 +42,9 @@ TEST(CodePage, Utf8AndWindows1252HoldTheirCharactersAndMarkWhatTheyCannot) {
   EXPECT_EQ(western.Encode("é€"), (Bytes{0xE9, 0x80}));
   EXPECT_EQ(western.Decode(Bytes{0xE9, 0x80}), "é€");
   EXPECT_EQ(western.Encode("aЖ\xFF-"), (Bytes{'a', '?', '?', '-'}));
-  EXPECT_EQ(western.Decode(Bytes{'a', 0x81, 0, 0xFF}), "a" + kReplacement + "\0ÿ"s);
+  // Windows' own table gives 81 a character, U+0081; iconv's has none there.
+  const std::string unassigned = kWindows ? "\u0081" : kReplacement;
+  EXPECT_EQ(western.Decode(Bytes{'a', 0x81, 0, 0xFF}), "a" + unassigned + "\0ÿ"s);
   // Only what became '?' counts as unheld: not a typed '?', but each ill-formed part.
   const std::tuple<const char*, const char*, std::size_t> kUnheld[] = {
       {"windows-1252", "Grüße€a?b", 0}, {"windows-1252", "Ω\xFF", 2}, {"UTF-8", "Ω?\xFF", 1}};
@@ -68,6 +75,7 @@ TEST(CodePage, SystemCodePageComesFromTheEnvironmentOrTheLocale) {
   setenv("LOCKVALE_CODEPAGE", "", 1);
   const CodePage system = CodePage::ForThisSystem();
   unsetenv("LOCKVALE_CODEPAGE");
-  EXPECT_EQ(system.Name(), "UTF-8");
-  EXPECT_EQ(system.Encode("€"), (Bytes{0xE2, 0x82, 0xAC}));
+  // Under Wine in the C.UTF-8 locale the system's ANSI code page is windows-1252.
+  EXPECT_EQ(system.Name(), kWindows ? "windows-1252" : "UTF-8");
+  EXPECT_EQ(system.Encode("€"), kWindows ? Bytes{0x80} : (Bytes{0xE2, 0x82, 0xAC}));
 }
