@@ -60,23 +60,8 @@ AtomicOutputFile::AtomicOutputFile(const std::string& destination, std::uint32_t
   }
 }
 
-AtomicOutputFile::~AtomicOutputFile() {
-  if (!m_Committed) Discard();
-}
-
 void AtomicOutputFile::Write(const std::uint8_t* data, std::size_t size) {
   posix::WriteAll(m_Handle, data, size, m_Destination);
-}
-
-void AtomicOutputFile::Commit(bool replaceExisting) {
-  try {
-    Publish(replaceExisting);
-  } catch (...) {
-    Discard();
-    throw;
-  }
-  m_Committed = true;
-  SyncFolder(m_Folder);
 }
 
 void AtomicOutputFile::Publish(bool replaceExisting) {
@@ -107,6 +92,7 @@ void AtomicOutputFile::Publish(bool replaceExisting) {
   }
   if (status != 0) posix::ThrowErrno(errno, "Cannot create " + m_Destination);
   m_TempPath.clear();
+  SyncFolder(m_Folder);
 }
 
 void AtomicOutputFile::Discard() noexcept {

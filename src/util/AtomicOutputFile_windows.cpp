@@ -74,22 +74,8 @@ AtomicOutputFile::AtomicOutputFile(const std::string& destination, std::uint32_t
   }
 }
 
-AtomicOutputFile::~AtomicOutputFile() {
-  if (!m_Committed) Discard();
-}
-
 void AtomicOutputFile::Write(const std::uint8_t* data, std::size_t size) {
   windows::WriteAll(Handle(m_Handle), data, size, m_Destination);
-}
-
-void AtomicOutputFile::Commit(bool replaceExisting) {
-  try {
-    Publish(replaceExisting);
-  } catch (...) {
-    Discard();
-    throw;
-  }
-  m_Committed = true;
 }
 
 // MOVEFILE_WRITE_THROUGH returns only once the new name is on the disk.
