@@ -154,6 +154,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   bool m_JobRunning = false;
   bool m_CancelRequested = false;
   bool m_QuitAfterJob = false;
+  bool m_BatchTallyShown = false;
   QElapsedTimer m_FileClock;    // since the current file started
   QElapsedTimer m_EventsClock;  // since the window last handled its events during a job
   std::uint64_t m_FileBytes = 0;

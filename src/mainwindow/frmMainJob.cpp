@@ -32,10 +32,12 @@ constexpr qint64 kEventsIntervalMs = 40;
 }  // namespace
 
 void frmMain::RunCancellableJob(const JobRequest& request) {
-  m_CancelRequested = false;
+  m_CancelRequested = m_BatchTallyShown = false;
   m_FiguresPanel->clear();
   SetInputsEnabled(false);
   const auto ended = qScopeGuard([this] {
+    // A file's figures mean nothing once it is over; a batch's counts stay.
+    if (!m_BatchTallyShown) m_FiguresPanel->clear();
     SetInputsEnabled(true);
     if (m_QuitAfterJob) QTimer::singleShot(0, this, &QWidget::close);
   });
@@ -85,6 +87,7 @@ void frmMain::OnCipherProgress(std::uint64_t offset) {
 }
 
 void frmMain::BatchFinished(const BatchTally& tally) {
+  m_BatchTallyShown = true;
   m_FiguresPanel->setText(QStringLiteral("%1 done, %2 skipped, %3 failed")
                               .arg(tally.done)
                               .arg(tally.skipped)

@@ -484,6 +484,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(seen, (QStringList{"Cancel", "of 3.2 GB", "at rest", "1610612736"}));
     LV_EXPECT_ASKED(l.boxes, QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt"));
     QVERIFY(l.w.Status() == "Cancelled" && l.w.Get("txtFilename")->isEnabled());
+    QVERIFY(l.w.Get<QLabel>("FiguresPanel")->text().isEmpty());  // a file's figures go with it
     QCOMPARE(l.w.Get<QPushButton>("cmdEncryptFile")->text(), QStringLiteral("Execute"));
 
     l.w.Click("optMultipleFiles");
