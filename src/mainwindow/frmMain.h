@@ -144,7 +144,6 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   QMenu *mnufile, *mnuOptions, *mnuCodePage, *mnuAbout;
   QAction *mnuExecute, *mnuSpace, *mnuExit, *mnuAboutApp;
   QActionGroup* m_CodePages;
-  std::string m_ChosenCodePage;  // "" for the system's
 
   QLabel* m_StatusPanel;
   QLabel* m_FiguresPanel;  // bytes, speed and time left; a batch's counts after it

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <cstdlib>
 
 #include "mainwindow/frmMain.h"
 #include "startup/RegistryHelpers.h"
@@ -43,15 +42,13 @@ void frmMain::BuildCodePageMenu() {
 }
 
 void frmMain::ApplyStoredCodePage() {
-  m_ChosenCodePage = GetString(RegistryRoot::CurrentUser, MainKey, kCodePageSetting);
-  CodePage::Choose(m_ChosenCodePage);
+  CodePage::Choose(GetString(RegistryRoot::CurrentUser, MainKey, kCodePageSetting));
   ShowCodePage();
 }
 
 void frmMain::mnuCodePage_Click(const std::string& name) {
   LV_GUARD("mnuCodePage_Click", [&] {
     LV_STMT(SaveString(RegistryRoot::CurrentUser, MainKey, kCodePageSetting, name));
-    m_ChosenCodePage = name;
     CodePage::Choose(name);
     ShowCodePage();
   });
@@ -60,11 +57,9 @@ void frmMain::mnuCodePage_Click(const std::string& name) {
 // Named as asked for, so that one the platform does not know shows too.
 void frmMain::ShowCodePage() {
   const bool fixed = CodePage::SetByEnvironment();
-  const std::string name = fixed                      ? std::getenv("LOCKVALE_CODEPAGE")
-                           : m_ChosenCodePage.empty() ? CodePage::SystemName()
-                                                      : m_ChosenCodePage;
+  const std::string name = CodePage::NameInForce();
   for (QAction* item : m_CodePages->actions())
-    item->setChecked(item->data().toString().toStdString() == (fixed ? name : m_ChosenCodePage));
+    item->setChecked(item->data().toString().toStdString() == (fixed ? name : CodePage::Chosen()));
   mnuCodePage->setEnabled(!fixed);
   const bool system = name == CodePage::SystemName();
   m_CodePagePanel->setText(

@@ -44,6 +44,14 @@ char32_t CodePointOf(std::span<const std::uint8_t> wellFormed) {
   return value;
 }
 
+std::string FoldedName(std::string_view name) {
+  std::string folded;
+  for (char character : name)
+    if (character != '-' && character != '_' && character != ' ')
+      folded += static_cast<char>(std::toupper(static_cast<unsigned char>(character)));
+  return folded;
+}
+
 void ThrowUnknown(const std::string& codePage) {
   throw RaisedError(1, "CodePage.Open - Unknown code page " + codePage);
 }
@@ -61,11 +69,7 @@ constexpr std::uint8_t QuestionMark[] = {'?'};
 constexpr std::uint8_t ReplacementCharacter[] = {0xEF, 0xBF, 0xBD};
 
 bool IsUtf8Name(const std::string& name) {
-  std::string folded;
-  for (char character : name)
-    if (character != '-' && character != '_')
-      folded += static_cast<char>(std::toupper(static_cast<unsigned char>(character)));
-  return folded == "UTF8";
+  return codepage::FoldedName(name) == "UTF8";
 }
 
 std::span<const std::uint8_t> AsBytes(std::string_view text) {
@@ -119,12 +123,20 @@ bool Known(const std::string& name) {
 }  // namespace
 
 CodePage CodePage::ForThisSystem() {
-  if (SetByEnvironment()) return CodePage(std::getenv("LOCKVALE_CODEPAGE"));
-  return CodePage(chosenName.empty() ? SystemName() : chosenName);
+  return CodePage(NameInForce());
+}
+
+std::string CodePage::NameInForce() {
+  if (SetByEnvironment()) return std::getenv("LOCKVALE_CODEPAGE");
+  return chosenName.empty() ? SystemName() : chosenName;
 }
 
 void CodePage::Choose(std::string name) {
   chosenName = std::move(name);
+}
+
+const std::string& CodePage::Chosen() {
+  return chosenName;
 }
 
 bool CodePage::SetByEnvironment() {

@@ -24,8 +24,11 @@ class CodePage {
   // LOCKVALE_CODEPAGE if set and not empty, else the one chosen in the window, else the
   // system's.
   static CodePage ForThisSystem();
+  // The name ForThisSystem() opens, also when the platform does not know it.
+  static std::string NameInForce();
   // The code page picked in the window for this process; "" means the system's.
   static void Choose(std::string name);
+  static const std::string& Chosen();
   static bool SetByEnvironment();
   // The character set of the current LC_CTYPE locale, where the plain-ASCII C locale
   // counts as UTF-8.

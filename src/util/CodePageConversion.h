@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What CodePage shares between its platform conversions (CodePage.cpp) and what each
@@ -30,6 +31,9 @@ void AppendAt(Buffer& out, std::size_t& used, std::span<const std::uint8_t> byte
   std::memcpy(out.data() + used, bytes.data(), bytes.size());
   used += bytes.size();
 }
+
+// Upper case, without "-", "_" or blanks: "utf_8" and "UTF-8" are one name.
+std::string FoldedName(std::string_view name);
 
 [[noreturn]] void ThrowUnknown(const std::string& codePage);
 

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <cctype>
 #include <charconv>
 #include <string_view>
 
@@ -18,7 +17,7 @@ struct NamedPage {
   UINT number;
 };
 
-// Names other systems give these pages (as in LOCKVALE_CODEPAGE there), folded as Folded does.
+// Names other systems give these pages (as in LOCKVALE_CODEPAGE there), folded.
 constexpr NamedPage kNamedPages[] = {
     {"USASCII", 20127},   {"ASCII", 20127},    {"SHIFTJIS", 932},   {"SJIS", 932},
     {"GBK", 936},         {"GB2312", 936},     {"BIG5", 950},       {"EUCKR", 949},
@@ -26,14 +25,6 @@ constexpr NamedPage kNamedPages[] = {
     {"ISO88592", 28592},  {"ISO88595", 28595}, {"ISO88597", 28597}, {"ISO88599", 28599},
     {"ISO885915", 28605}, {"LATIN1", 28591},
 };
-
-std::string Folded(std::string_view name) {
-  std::string folded;
-  for (char character : name)
-    if (character != '-' && character != '_' && character != ' ')
-      folded += static_cast<char>(std::toupper(static_cast<unsigned char>(character)));
-  return folded;
-}
 
 // "windows-1252", "CP932", "IBM437" or just "1252"; 0 when the name is none of these.
 UINT NumberIn(const std::string& folded) {
@@ -46,7 +37,7 @@ UINT NumberIn(const std::string& folded) {
 }
 
 UINT PageNumber(const std::string& name) {
-  const std::string folded = Folded(name);
+  const std::string folded = codepage::FoldedName(name);
   for (const NamedPage& page : kNamedPages)
     if (folded == page.name) return page.number;
   const UINT number = NumberIn(folded);
