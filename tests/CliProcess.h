@@ -54,6 +54,8 @@ class CliRun {
     // The test process has no other threads, so the child may allocate before exec.
     if ((pid_ = fork()) != 0) return;
     setsid();
+    for (const int interrupt : {SIGINT, SIGQUIT})  // as from a terminal, however the test started
+      signal(interrupt, SIG_DFL);
     for (auto& setting : setup.environment)
       putenv(setting.data());
     if (std::freopen(setup.input.c_str(), "r", stdin) &&
@@ -63,7 +65,7 @@ class CliRun {
     _exit(127);
   }
 
-  void Kill() const { kill(pid_, SIGKILL); }
+  void Kill(int signal = SIGKILL) const { kill(pid_, signal); }
 
   // The status, a blank, and what the tool wrote to standard error.
   std::string Wait() {

@@ -35,4 +35,8 @@ std::size_t TerminalWidth() {
   return width > 0 ? static_cast<std::size_t>(width) : 80;
 }
 
+// Ctrl+C ends a console program here without such handlers; the temporary file's handle, open
+// without sharing, could not be removed from one anyway.
+void RemoveTemporaryFilesOnEndingSignals() {}
+
 }  // namespace lockvale::console

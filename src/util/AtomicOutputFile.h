@@ -13,6 +13,10 @@ namespace lockvale {
 // behind, and an existing destination stays untouched until the rename.
 class AtomicOutputFile : public ByteSink {
  public:
+  // Removes the named temporary files of all objects not yet committed. Async-signal-safe: for
+  // the handler of a signal that ends the process.
+  static void RemoveUncommitted() noexcept;
+
   // The file gets `permissionBits` less the umask, as a new file or a copy does.
   AtomicOutputFile(const std::string& destination, std::uint32_t permissionBits);
   ~AtomicOutputFile() override;
@@ -27,6 +31,8 @@ class AtomicOutputFile : public ByteSink {
  private:
   void Publish(bool replaceExisting);
   void Discard() noexcept;
+  // ".lv-" and 12 random letters and digits: short, so that any destination name fits.
+  static std::string TemporaryName();
 
   std::string m_Destination;
   std::string m_Folder;

@@ -1,10 +1,14 @@
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <random>
 
 #include "util/AtomicOutputFile.h"
 #include "util/PosixIo.h"
@@ -17,16 +21,47 @@ std::string FolderOf(const std::string& path) {
   return folder.empty() ? "." : folder;
 }
 
-// A name beside the destination that no one else uses: hidden, and marked as ours.
-std::string TempNameFor(const std::string& destination) {
-  static std::mt19937_64 generator{std::random_device{}()};
-  std::filesystem::path dest(destination);
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
-                static_cast<unsigned long long>(generator() & 0xFFFFFFFFFFFFULL));
-  std::string name(1, '.');
-  name.append(dest.filename().string()).append(suffix);
-  return (dest.parent_path() / name).string();
+std::string Beside(const std::string& folder, const std::string& name) {
+  return (std::filesystem::path(folder) / name).string();
+}
+
+// The temporary names in use, where a signal handler can read them without a lock: an object
+// claims a slot, and `ready` says whether its path may be read.
+struct PendingName {
+  std::atomic<const void*> owner{nullptr};
+  std::atomic<bool> ready{false};
+  char path[PATH_MAX];
+};
+static_assert(std::atomic<const void*>::is_always_lock_free &&
+              std::atomic<bool>::is_always_lock_free);
+std::array<PendingName, 16> g_PendingNames;
+
+void ForgetPending(const void* owner) noexcept {
+  for (PendingName& slot : g_PendingNames)
+    if (slot.owner.load() == owner) {
+      slot.ready.store(false);
+      slot.owner.store(nullptr);
+    }
+}
+
+// Noted before the file exists, so that no moment passes with the file there and unnoted. A
+// path the system would refuse, or a full table, goes unnoted.
+void NotePending(const void* owner, const std::string& path) noexcept {
+  ForgetPending(owner);
+  if (path.size() >= PATH_MAX) return;
+  for (PendingName& slot : g_PendingNames) {
+    const void* free = nullptr;
+    if (!slot.owner.compare_exchange_strong(free, owner)) continue;
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.ready.store(true);
+    return;
+  }
+}
+
+// Tests set LOCKVALE_TEST_NAMED_TEMPORARY to take the way of file systems without unnamed files
+// (vfat, exFAT, some network file systems).
+bool UnnamedFilesWanted() {
+  return std::getenv("LOCKVALE_TEST_NAMED_TEMPORARY") == nullptr;
 }
 
 bool UnnamedFilesUnsupported(int error) {
@@ -46,17 +81,22 @@ AtomicOutputFile::AtomicOutputFile(const std::string& destination, std::uint32_t
     : m_Destination(destination), m_Folder(FolderOf(destination)) {
   const mode_t mode = permissionBits & 0777;
   // An unnamed file vanishes by itself if the process dies before the commit.
-  m_Handle = ::open(m_Folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-  if (m_Handle >= 0) return;
-  if (!UnnamedFilesUnsupported(errno)) posix::ThrowErrno(errno, "Cannot create " + destination);
+  if (UnnamedFilesWanted()) {
+    m_Handle = ::open(m_Folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (m_Handle >= 0) return;
+    if (!UnnamedFilesUnsupported(errno)) posix::ThrowErrno(errno, "Cannot create " + destination);
+  }
   for (;;) {
-    std::string candidate = TempNameFor(destination);
+    std::string candidate = Beside(m_Folder, TemporaryName());
+    NotePending(this, candidate);
     m_Handle = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (m_Handle >= 0) {
       m_TempPath = candidate;
       return;
     }
-    if (errno != EEXIST) posix::ThrowErrno(errno, "Cannot create " + destination);
+    const int error = errno;
+    ForgetPending(this);
+    if (error != EEXIST) posix::ThrowErrno(error, "Cannot create " + destination);
   }
 }
 
@@ -69,13 +109,16 @@ void AtomicOutputFile::Publish(bool replaceExisting) {
   if (m_TempPath.empty()) {
     std::string handlePath = "/proc/self/fd/" + std::to_string(m_Handle);
     for (;;) {
-      std::string candidate = TempNameFor(m_Destination);
+      std::string candidate = Beside(m_Folder, TemporaryName());
+      NotePending(this, candidate);
       if (::linkat(AT_FDCWD, handlePath.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) ==
           0) {
         m_TempPath = candidate;
         break;
       }
-      if (errno != EEXIST) posix::ThrowErrno(errno, "Cannot create " + m_Destination);
+      const int error = errno;
+      ForgetPending(this);
+      if (error != EEXIST) posix::ThrowErrno(error, "Cannot create " + m_Destination);
     }
   }
   int handle = m_Handle;
@@ -92,6 +135,7 @@ void AtomicOutputFile::Publish(bool replaceExisting) {
   }
   if (status != 0) posix::ThrowErrno(errno, "Cannot create " + m_Destination);
   m_TempPath.clear();
+  ForgetPending(this);
   SyncFolder(m_Folder);
 }
 
@@ -100,6 +144,12 @@ void AtomicOutputFile::Discard() noexcept {
   m_Handle = -1;
   if (!m_TempPath.empty()) ::unlink(m_TempPath.c_str());
   m_TempPath.clear();
+  ForgetPending(this);
+}
+
+void AtomicOutputFile::RemoveUncommitted() noexcept {
+  for (PendingName& slot : g_PendingNames)
+    if (slot.ready.load()) ::unlink(slot.path);
 }
 
 }  // namespace lockvale

@@ -1,8 +1,5 @@
 #include <windows.h>
 
-#include <cstdio>
-#include <random>
-
 #include "util/AtomicOutputFile.h"
 #include "util/WindowsIo.h"
 
@@ -16,16 +13,6 @@ HANDLE Handle(std::intptr_t handle) {
 std::size_t NameStart(const std::string& path) {
   const std::size_t separator = path.find_last_of("/\\:");
   return separator == std::string::npos ? 0 : separator + 1;
-}
-
-// A name beside the destination that no one else uses, marked as ours.
-std::string TempNameFor(const std::string& destination) {
-  static std::mt19937_64 generator{std::random_device{}()};
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
-                static_cast<unsigned long long>(generator() & 0xFFFFFFFFFFFFULL));
-  const std::size_t start = NameStart(destination);
-  return destination.substr(0, start) + '.' + destination.substr(start) + suffix;
 }
 
 // The read-only mark comes with the file from the start: the handle that creates it may still
@@ -60,7 +47,7 @@ DWORD ClearReadOnly(const std::wstring& path) {
 AtomicOutputFile::AtomicOutputFile(const std::string& destination, std::uint32_t permissionBits)
     : m_Destination(destination), m_Folder(destination.substr(0, NameStart(destination))) {
   for (;;) {
-    const std::string candidate = TempNameFor(destination);
+    const std::string candidate = m_Folder + TemporaryName();
     const HANDLE handle = ::CreateFileW(windows::Wide(candidate).c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_NEW, CreationAttributes(permissionBits), nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
@@ -106,5 +93,8 @@ void AtomicOutputFile::Discard() noexcept {
   ::DeleteFileW(temp.c_str());
   m_TempPath.clear();
 }
+
+// Windows ends a console program on Ctrl+C without signal handlers of this kind.
+void AtomicOutputFile::RemoveUncommitted() noexcept {}
 
 }  // namespace lockvale

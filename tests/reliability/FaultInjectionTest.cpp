@@ -89,6 +89,27 @@ TEST_F(FaultInjection, SourceShrinksOrToolIsKilledMidFile) {
   }
 }
 
+// Where the file system has no unnamed files, a signal that ends the tool first removes the
+// temporary file it writes; the status is still the signal's.
+TEST_F(FaultInjection, EndingSignalRemovesTheNamedTemporaryFile) {
+  std::filesystem::resize_file(dir / "source", 3ull << 30);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    CliRun run({"encrypt", "--key-file", dir / "key", "--overwrite", "-o", dir / "out/earlier.encr",
+                dir / "source"},
+               {.environment = {"LOCKVALE_TEST_NAMED_TEMPORARY=1"}});
+    const auto entries = [&] {
+      return std::distance(std::filesystem::directory_iterator(dir / "out"), {});
+    };
+    for (int wait = 0; wait < 500 && entries() < 2; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(entries(), 2);  // the temporary file beside the destination
+    run.Kill(signal);
+    const std::string status = std::to_string(-signal) + " ";
+    EXPECT_EQ(run.Wait().substr(0, status.size()), status);
+    ExpectDestinationAsItWas();
+  }
+}
+
 // The tool reads the file it opened, so a source removed under it still gives a whole result.
 TEST_F(FaultInjection, SourceRemovedMidFileStillGivesTheWholeResult) {
   std::filesystem::resize_file(dir / "source", 1ull << 30);

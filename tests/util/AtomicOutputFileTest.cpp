@@ -36,4 +36,16 @@ TEST(AtomicOutputFile, AppearsOnlyOnCommitAndNeverReplacesUnasked) {
 #else
   EXPECT_EQ(std::filesystem::status(dir / "old").permissions(), std::filesystem::perms(0644));
 #endif
+
+#ifndef _WIN32  // there a path ends at 260 characters unless written in its long form
+  // The longest name a folder takes, with an unnamed temporary file and with a named one.
+  const std::string longest = dir / std::string(255, 'n');
+  for (const bool named : {false, true}) {
+    if (named) setenv("LOCKVALE_TEST_NAMED_TEMPORARY", "1", 1);
+    AtomicOutputFile file(longest, 0666);
+    file.Commit(true);
+    EXPECT_TRUE(std::filesystem::exists(longest)) << named;
+  }
+  unsetenv("LOCKVALE_TEST_NAMED_TEMPORARY");
+#endif
 }
