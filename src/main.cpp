@@ -2,8 +2,10 @@
 
 #include "mainwindow/frmMain.h"
 #include "support/ProgramIcon.h"
+#include "util/SecretMemory.h"
 
 int main(int argc, char* argv[]) {
+  lockvale::DisableCoreDumps();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lockvale"));
   QApplication::setWindowIcon(lockvale::ProgramIcon());

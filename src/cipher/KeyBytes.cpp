@@ -1,17 +1,19 @@
 #include "cipher/KeyBytes.h"
 
 #include <algorithm>
+#include <new>
 
-#include "util/SecureWipe.h"
+#include "util/SecretMemory.h"
 
 namespace lockvale {
 
-KeyBytes::KeyBytes(std::string_view keyText) {
-  std::copy_n(keyText.begin(), std::min(keyText.size(), Size), m_Bytes.begin());
+KeyBytes::KeyBytes(std::string_view keyText)
+    : m_Bytes(new (AllocateSecretPages(Size)) std::array<std::uint8_t, Size>{}) {
+  std::copy_n(keyText.begin(), std::min(keyText.size(), Size), m_Bytes->begin());
 }
 
 KeyBytes::~KeyBytes() {
-  SecureWipe(m_Bytes.data(), m_Bytes.size());
+  FreeSecretPages(m_Bytes, Size);
 }
 
 }  // namespace lockvale

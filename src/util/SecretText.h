@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string_view>
 
 namespace lockvale {
 
-// Text that may be a key, held in a buffer of its own and wiped when it goes.
+// Text that may be a key, held in pages of its own (see AllocateSecretPages) and wiped when it
+// goes.
 class SecretText {
  public:
   SecretText() = default;
@@ -15,13 +15,13 @@ class SecretText {
   SecretText(SecretText&& other) noexcept;
   SecretText& operator=(SecretText&& other) noexcept;
 
-  std::string_view View() const { return {m_Data.get(), m_Size}; }
+  std::string_view View() const { return {m_Data, m_Size}; }
   bool empty() const { return m_Size == 0; }
 
  private:
-  void Wipe() noexcept;
+  void Release() noexcept;
 
-  std::unique_ptr<char[]> m_Data;
+  char* m_Data = nullptr;
   std::size_t m_Size = 0;
 };
 
