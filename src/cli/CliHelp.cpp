@@ -28,6 +28,7 @@ const char* const kCliHelpBody =
     "The key comes from --key-file, else from LOCKVALE_KEY, else it is asked for on\n"
     "the terminal (twice when encrypting). Key and text become bytes through the\n"
     "system's code page, or the one LOCKVALE_CODEPAGE names.\n"
+    "Encrypting refuses a key or text with characters that code page cannot hold.\n"
     "\n"
     "Exit status:\n"
     "  0  every file done\n"

@@ -27,8 +27,9 @@ int RunFiles(const CliOptions& options) {
     progress.emplace(std::cerr, console::TerminalWidth());
   ProgressLine* shown = progress ? &*progress : nullptr;
   StreamNotifier notifier(std::cerr, shown);
-  const SecretText keyText =
-      ObtainKeyText(options.keyFile, options.direction == Direction::Encrypt);
+  const bool encrypting = options.direction == Direction::Encrypt;
+  const SecretText keyText = ObtainKeyText(options.keyFile, encrypting);
+  if (encrypting) RefuseUnheldCharacters("key", keyText.View());
   const std::unique_ptr<KeyBytes> key = GetPassword(keyText);
   return FileCommand(options, notifier, shown).Run(*key, keyText.empty());
 }

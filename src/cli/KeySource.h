@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "util/SecretText.h"
 
@@ -12,7 +13,12 @@ namespace lockvale {
 // cannot be read, or the two typed keys differ.
 SecretText ObtainKeyText(const std::string& keyFile, bool askTwice);
 
-// The key file's first line, without its line break.
+// The key file's first line, without its line break or a UTF-8 byte-order mark. A file that
+// others may read is used, with a warning on standard error.
 SecretText ReadKeyFile(const std::string& path);
+
+// For encrypting: throws UsageError when the key or text (`what`) holds characters that the code
+// page in force cannot hold.
+void RefuseUnheldCharacters(const std::string& what, std::string_view text);
 
 }  // namespace lockvale

@@ -90,6 +90,10 @@ int RunTextCommand(const CliOptions& options, std::istream& in, std::ostream& ou
     notifier.Tell(refusal);
     return kExitFileFailed;
   }
+  if (encrypting) {
+    RefuseUnheldCharacters("key", keyText.View());
+    RefuseUnheldCharacters("text", text);
+  }
   cEncrypt cipher;
   cipher.SetNotifier(&notifier);
   cipher.SetCipherKey(GetPassword(keyText)->Bytes(), options.keyBits);

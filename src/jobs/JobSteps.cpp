@@ -8,10 +8,7 @@ namespace lockvale {
 namespace {
 
 bool Unheld(const CodePage& codePage, std::string_view text) {
-  std::size_t unheld = 0;
-  std::vector<std::uint8_t> bytes = codePage.Encode(text, &unheld);
-  SecureWipe(bytes.data(), bytes.size());  // they may be the key's
-  return unheld > 0;
+  return UnheldCharacters(codePage, text) > 0;
 }
 
 bool GoesOn(JobHost& host, const CodePage& codePage, const char* what, const char* loss) {
@@ -22,6 +19,13 @@ bool GoesOn(JobHost& host, const CodePage& codePage, const char* what, const cha
 }
 
 }  // namespace
+
+std::size_t UnheldCharacters(const CodePage& codePage, std::string_view text) {
+  std::size_t unheld = 0;
+  std::vector<std::uint8_t> bytes = codePage.Encode(text, &unheld);
+  SecureWipe(bytes.data(), bytes.size());  // they may be the key's
+  return unheld;
+}
 
 std::vector<std::uint8_t> ToCodePage(std::string_view text) {
   return CodePage::ForThisSystem().Encode(text);

@@ -13,6 +13,11 @@
 
 namespace lockvale {
 
+class CodePage;
+
+// How many characters of `text` the code page cannot hold; encrypted, each would be a "?".
+std::size_t UnheldCharacters(const CodePage& codePage, std::string_view text);
+
 // UTF-8 text as bytes of the system's code page, and back.
 std::vector<std::uint8_t> ToCodePage(std::string_view text);
 std::string FromCodePage(std::span<const std::uint8_t> bytes);

@@ -19,6 +19,8 @@ class InputFile : public ByteSource {
   std::size_t Read(std::uint8_t* data, std::size_t size) override;
   // The permission bits a copy of this file should get (before the umask).
   std::uint32_t PermissionBits() const { return m_PermissionBits; }
+  // Whether its permission bits let the owner's group or everyone read it.
+  bool OthersMayRead() const;
 
  private:
   std::string m_Path;

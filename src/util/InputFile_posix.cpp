@@ -31,6 +31,10 @@ InputFile::~InputFile() {
   ::close(m_Handle);
 }
 
+bool InputFile::OthersMayRead() const {
+  return (m_PermissionBits & (S_IRGRP | S_IROTH)) != 0;
+}
+
 std::size_t InputFile::Read(std::uint8_t* data, std::size_t size) {
   std::size_t total = 0;
   while (total < size) {

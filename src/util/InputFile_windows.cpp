@@ -44,6 +44,11 @@ InputFile::~InputFile() {
   ::CloseHandle(Handle(m_Handle));
 }
 
+// Who may read a file is in its access list here, which is not looked at.
+bool InputFile::OthersMayRead() const {
+  return false;
+}
+
 std::size_t InputFile::Read(std::uint8_t* data, std::size_t size) {
   std::size_t total = 0;
   while (total < size) {

@@ -30,6 +30,7 @@ class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteFile(dir / "key", {'s', 'e', 'c', 'r', 'e', 't', '\n', 'x'});
+    std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
     WriteFile(dir / "doc", plain);
   }
 
@@ -122,6 +123,38 @@ TEST_F(CliTest, KeysComeFromTheKeyFileOrTheEnvironmentThroughTheCodePage) {
   EXPECT_EQ(Cli({"encrypt", "-o", dir / "n", dir / "doc"}),
             "2 lockvale-cli: no key: give --key-file KEYFILE, set LOCKVALE_KEY, or run on a "
             "terminal\n");
+
+  // Encrypting refuses a key or text with characters the code page cannot hold; decrypting
+  // converts as before. A key file's byte-order mark is skipped; others may read it, with a
+  // warning.
+  WriteFile(dir / "q.encr", Encrypted(plain, "pass?word"));
+  WriteFile(dir / "binary", {0x9C, 0xFF, 's'});
+  WriteFile(dir / "marked", {0xEF, 0xBB, 0xBF, 's', 'e', 'c', 'r', 'e', 't'});
+  WriteFile(dir / "stars", {0xE2, 0x98, 0x85, 0xE2, 0x98, 0x85});
+  std::filesystem::permissions(dir / "binary", std::filesystem::perms(0600));
+  std::filesystem::permissions(dir / "marked", std::filesystem::perms(0604));
+  const std::string cannot =
+      " that the code page windows-1252 cannot hold (each would be encrypted as \"?\"); nothing "
+      "done\n";
+  const struct {
+    std::string key, result;
+    Strings arguments;
+  } kCodePageCases[] = {
+      {"pass\u2713word",
+       "2 lockvale-cli: the key holds 1 character" + cannot,
+       {"encrypt", "-o", dir / "n", dir / "doc"}},
+      {"k", "2 lockvale-cli: the text holds 2 characters" + cannot, {"text", "encrypt"}},
+      {"k",
+       "2 lockvale-cli: the key holds 2 characters" + cannot,
+       {"encrypt", "--key-file", dir / "binary", "-o", dir / "n", dir / "doc"}},
+      {"pass\u2605word", "0 ", {"decrypt", "-o", dir / "q", dir / "q.encr"}},
+      {"k",
+       "0 lockvale-cli: warning: " + dir / "marked" + " can be read by others\n",
+       {"encrypt", "--key-file", dir / "marked", "-o", dir / "m.encr", dir / "doc"}}};
+  for (const auto& [key, result, arguments] : kCodePageCases)
+    EXPECT_EQ(Cli(arguments, {"LOCKVALE_KEY=" + key, western[1]}, dir / "stars"), result) << key;
+  EXPECT_EQ((std::vector{ReadFile(dir / "q"), ReadFile(dir / "m.encr")}),
+            (std::vector{plain, Encrypted(plain, "secret")}));
   EXPECT_FALSE(std::filesystem::exists(dir / "n"));
 }
 

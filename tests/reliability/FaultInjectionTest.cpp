@@ -113,6 +113,7 @@ TEST_F(FaultInjection, EndingSignalRemovesTheNamedTemporaryFile) {
 // The tool reads the file it opened, so a source removed under it still gives a whole result.
 TEST_F(FaultInjection, SourceRemovedMidFileStillGivesTheWholeResult) {
   std::filesystem::resize_file(dir / "source", 1ull << 30);
+  std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
   CliRun run({"encrypt", "--key-file", dir / "key", "-o", dir / "out/new.encr", dir / "source"});
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   std::filesystem::remove(dir / "source");

@@ -26,6 +26,7 @@ TEST(Load, HundredThousandSmallFilesInOneRunEachWay) {
   std::filesystem::create_directory(tree);
   const bool onTmpfs = geteuid() == 0 && mount("tmpfs", tree.c_str(), "tmpfs", 0, "size=1g") == 0;
   WriteFile(dir / "key", {'l', 'o', 'a', 'd'});
+  std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
   for (int f = 0; f < kFolders; ++f) {
     std::filesystem::create_directory(tree + "/" + std::to_string(f));
     for (int i = 0; i < kPerFolder; ++i)

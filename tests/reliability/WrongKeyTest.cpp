@@ -40,6 +40,7 @@ TEST(WrongKey, TheLengthByteRefusesAboutFifteenInSixteen) {
 TEST(DamagedCiphertext, IsRefusedWithTheSizeMessageAndNothingWritten) {
   TempDir dir;
   WriteFile(dir / "key", {'k'});
+  std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
   const Bytes good = OpenSslEcb(true, Key("k"), 128, PadWithLengthByte(RandomBytes(1000, 8)));
   Bytes lengthened = good;
   lengthened.push_back(0);
