@@ -342,13 +342,13 @@ bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
 }
 
 // The mode stays Single file, so the preset names are the single-file job's, run when the user
-// presses Execute.
+// presses Execute. The direction is set first, so that its swap of the names finds none.
 void frmMain::PresetFromCommandLine(const std::vector<std::string>& arguments) {
   const std::optional<FilePreset> preset = lockvale::PresetFromCommandLine(arguments);
   if (!preset) return;
+  (preset->decrypt ? optDecrypt : optEncrypt)->setChecked(true);
   txtFilename->setText(QString::fromStdString(preset->source));
   txtDestFilename->setText(QString::fromStdString(preset->destination));
-  (preset->decrypt ? optDecrypt : optEncrypt)->setChecked(true);
 }
 
 void frmMain::FillSizeLists() {

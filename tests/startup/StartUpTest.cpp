@@ -123,8 +123,8 @@ class StartUpTest : public QObject {
     };
     const Case cases[] = {
         {{"\"C:\\d\\a.txt.encr\" "}, "C:\\d\\a.txt.encr", "C:\\d\\a.txt", true},
-        {{"/d/a.txt.encr", "extra"}, "/d/a.txt.encr", "/d/a.txt", true},
-        {{"/x.encr/a.txt"}, "/x.encr/a.txt", "/x", true},
+        {{"/d/a.encr.encr", "extra"}, "/d/a.encr.encr", "/d/a.encr", true},
+        {{"/x.encr/a.txt"}, "/x.encr/a.txt", "/x.encr/a.txt.encr", false},  // name only
         {{"/d/A.ENCR"}, "/d/A.ENCR", "/d/A.ENCR.encr", false},
         {{"\"/d/a.txt\""}, "/d/a.txt", "/d/a.txt.encr", false},  // no blank: nothing lost
         {{}, "", "", false},
