@@ -151,6 +151,7 @@ class StartUpTest : public QObject {
     };
     const std::string page = "http://example.org/get";
     const QByteArray must = QByteArray(",") + page.c_str() + ",must-download\r\n";
+    const std::string longest = page + '?' + std::string(2047 - page.size(), 'a');
     const Case cases[] = {
         {"1.05" + must, 200, "", "", false, true},  // equal is not newer
         {"1.050," + QByteArray(page.c_str()), 200, "", "", false, true},
@@ -161,6 +162,11 @@ class StartUpTest : public QObject {
         {"<html>Not Found</html>", 404, "", "", false, true},
         {"9,file:///etc/passwd", 200, "Y", "file:///etc/passwd", false, true},
         {"9,javascript:alert(1)", 200, "Y", "javascript:alert(1)", false, true},
+        {"9,file://localhost/etc/passwd", 200, "Y", "file://localhost/etc/passwd", false, true},
+        {"9,smb://host/share", 200, "Y", "smb://host/share", false, true},
+        {"9,ftp://host/x", 200, "Y", "ftp://host/x", false, true},
+        {QByteArray::fromStdString("9," + longest), 200, "Y", longest, true, true},
+        {QByteArray::fromStdString("9," + longest + "a,must-download"), 200, "", "", false, true},
     };
     AgreeBefore();
     for (const Case& c : cases) {
@@ -174,7 +180,7 @@ class StartUpTest : public QObject {
       if (*c.answers != '\0') LV_EXPECT_ASKED(start.boxes, NewVersionBox(c.offeredPage));
       QCOMPARE(start.boxes.asked.size(), 0u);
       QCOMPARE(start.opener.opened.size(), c.opened ? 1u : 0u);
-      if (c.opened) QCOMPARE(start.opener.opened[0], page);
+      if (c.opened) QCOMPARE(start.opener.opened[0], c.offeredPage);
     }
   }
 
