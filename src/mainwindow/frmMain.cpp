@@ -471,7 +471,12 @@ void frmMain::mnuExit_Click() {
 }
 
 void frmMain::mnuAboutApp_Click() {
-  LV_GUARD("mnuAboutApp_Click", [&] { (new frmAbout(this))->show(); });
+  LV_GUARD("mnuAboutApp_Click", [&] {
+    if (!m_AboutBox) m_AboutBox = new frmAbout(this);
+    m_AboutBox->show();
+    m_AboutBox->raise();
+    m_AboutBox->activateWindow();
+  });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

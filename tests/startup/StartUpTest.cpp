@@ -16,6 +16,7 @@
 #include "startup/LoopbackServer.h"
 #include "startup/RegistryHelpers.h"
 #include "support/OpenInternet.h"
+#include "support/frmAbout.h"
 
 using namespace lockvale::test;
 
@@ -113,6 +114,13 @@ class StartUpTest : public QObject {
                           start.Get<QComboBox>("cboKeySize")->itemText(2)}),
              QStringList({"Lockvale 1.05", "About Lockvale", "256 Bit"}));
     QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
+    about->trigger();  // chosen again, the one box comes to the front
+    start.form->show();
+    start.form->activateWindow();
+    about->trigger();
+    const QList<frmAbout*> shown = start.form->findChildren<frmAbout*>();
+    QCOMPARE(shown.size(), 1);
+    QTRY_COMPARE(QApplication::activeWindow(), shown[0]);
   }
 
   void commandLinePresets() {
