@@ -328,7 +328,6 @@ bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
   bool goOn = true;
   LV_GUARD("Form_Initialize", [&] {
     // Whatever an earlier start registered may point at a program that has moved since.
-    LV_STMT(RemoveShellRegistration());
     LV_STMT(WriteShellRegistration(programPath));
     LV_STMT(PresetFromCommandLine(arguments));
     LV_STMT(ApplyStoredCodePage());

@@ -12,7 +12,12 @@ const QStringList kEntries = {"applications/LockvaleApp.desktop",
                               "kio/servicemenus/lockvale-encrypt.desktop"};
 const QStringList kFiles = kEntries + QStringList{"mime/packages/lockvale-encr.xml",
                                                   "icons/hicolor/scalable/apps/lockvale.svg"};
-const QString kAwkwardPath = "/a b/x\"y`z$HOME/100% \\n\\ 'q'\n/lock vale";
+// Paths a desktop entry holds, the last one registered; and ones it cannot hold.
+const QString kAwkwardPaths[] = {"/tab\there/%f%%/\\t\r~;|&<>*?#()\u00e9/lockvale",
+                                 "/a b/x\"y`z$HOME/100% \\n\\ 'q'\n/lock vale"};
+const QString kAwkwardPath = kAwkwardPaths[1];
+const char* const kUnfitPaths[] = {"/opt/\xff/lockvale", "/opt/\xef\xbf\xbd/lockvale",
+                                   "/opt/\x01/lockvale", ""};
 
 QString Read(const QString& path) {
   QFile file(path);
@@ -22,9 +27,13 @@ QString Read(const QString& path) {
 // The program an Exec line starts, unescaped as a launcher does: string escapes, then quoting.
 QString ExecProgram(const QString& entry) {
   const QString value = Read(entry).section(QStringLiteral("\nExec="), 1).section(u'\n', 0, 0);
+  const QString escapes = QStringLiteral("n\nt\tr\rs ");  // each letter, then what it stands for
   QString text, program;
-  for (qsizetype i = 0; i < value.size(); ++i)
-    text += value[i] != u'\\' ? value[i] : value[++i] == u'n' ? QChar(u'\n') : value[i];
+  for (qsizetype i = 0; i < value.size(); ++i) {
+    if (value[i] < u' ') return {};  // a string value holds no control character
+    const qsizetype escape = value[i] != u'\\' ? -1 : escapes.indexOf(value[++i]);
+    text += escape >= 0 && escape % 2 == 0 ? escapes[escape + 1] : value[i];
+  }
   qsizetype i = 1;
   for (; text.startsWith(u'"') && i < text.size() && text[i] != u'"'; ++i) {
     if (text[i] == u'`' || text[i] == u'$') return {};               // must be escaped
@@ -48,9 +57,16 @@ class ShellRegistrationTest : public QObject {
 
   void registersTheLatestPathAndRemovesOnlyItsOwnFiles() {
     WriteShellRegistration("/opt/first/lockvale");
-    WriteShellRegistration(kAwkwardPath.toStdString());
-    for (const QString& entry : kEntries)
-      QCOMPARE(ExecProgram(Data(entry)), kAwkwardPath);
+    for (const QString& path : kAwkwardPaths) {
+      WriteShellRegistration(path.toStdString());
+      for (const QString& entry : kEntries)
+        QCOMPARE(ExecProgram(Data(entry)), path);
+    }
+    for (const char* unfit : kUnfitPaths) {
+      WriteShellRegistration(unfit);
+      for (const QString& entry : kEntries)
+        QCOMPARE(ExecProgram(Data(entry)), kAwkwardPath);
+    }
     const QString mime = Read(Data(kFiles[3]));
     QVERIFY(mime.contains("\"*.encr\"") && mime.contains(">Encrypted File<"));
     QVERIFY(QFileInfo(Data(kEntries[2])).isExecutable());
@@ -65,11 +81,13 @@ class ShellRegistrationTest : public QObject {
   void desktopEntriesPassTheChecker() {
     const QString checker = QStandardPaths::findExecutable("desktop-file-validate", {"/usr/bin"});
     if (checker.isEmpty()) QSKIP("desktop-file-validate (package desktop-file-utils) is absent");
-    WriteShellRegistration(kAwkwardPath.toStdString());
-    QProcess check;  // the service menu is KDE's own type, which the checker does not know
-    check.start(checker, {Data(kEntries[0]), Data(kEntries[1])});
-    const QByteArray said = check.waitForFinished() ? check.readAll() : "no answer";
-    QVERIFY2(check.exitCode() == 0 && !said.contains("error"), said.constData());
+    for (const QString& path : kAwkwardPaths) {
+      WriteShellRegistration(path.toStdString());
+      QProcess check;
+      check.start(checker, {Data(kEntries[0]), Data(kEntries[1]), Data(kEntries[2])});
+      const QByteArray said = check.waitForFinished() ? check.readAll() : "no answer";
+      QVERIFY2(check.exitCode() == 0 && !said.contains("error"), said.constData());
+    }
   }
 };
 
