@@ -16,8 +16,10 @@ struct BatchEntry {
 };
 
 // The destination a source gets: the source plus ".encr" when encrypting; when
-// decrypting, the source cut before its last ".encr" found from the second character
-// on, or nothing when it has none. The test for ".encr" heeds case.
+// decrypting, the source cut before the last ".encr" in its file name (after the last
+// "/", or "\" on Windows) found from the name's second character on, or nothing when the
+// name has none, so that no result lands outside the source's folder. The test for
+// ".encr" heeds case.
 std::string DestinationFor(const std::string& source, bool encrypting);
 
 // Rows for the paths in `found`, each followed by "*" as the file finder gives them, with

@@ -328,7 +328,6 @@ bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
   bool goOn = true;
   LV_GUARD("Form_Initialize", [&] {
     // Whatever an earlier start registered may point at a program that has moved since.
-    LV_STMT(RemoveShellRegistration());
     LV_STMT(WriteShellRegistration(programPath));
     LV_STMT(PresetFromCommandLine(arguments));
     LV_STMT(ApplyStoredCodePage());
@@ -342,13 +341,13 @@ bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
 }
 
 // The mode stays Single file, so the preset names are the single-file job's, run when the user
-// presses Execute.
+// presses Execute. The direction is set first, so that its swap of the names finds none.
 void frmMain::PresetFromCommandLine(const std::vector<std::string>& arguments) {
   const std::optional<FilePreset> preset = lockvale::PresetFromCommandLine(arguments);
   if (!preset) return;
+  (preset->decrypt ? optDecrypt : optEncrypt)->setChecked(true);
   txtFilename->setText(QString::fromStdString(preset->source));
   txtDestFilename->setText(QString::fromStdString(preset->destination));
-  (preset->decrypt ? optDecrypt : optEncrypt)->setChecked(true);
 }
 
 void frmMain::FillSizeLists() {
@@ -471,7 +470,12 @@ void frmMain::mnuExit_Click() {
 }
 
 void frmMain::mnuAboutApp_Click() {
-  LV_GUARD("mnuAboutApp_Click", [&] { (new frmAbout(this))->show(); });
+  LV_GUARD("mnuAboutApp_Click", [&] {
+    if (!m_AboutBox) m_AboutBox = new frmAbout(this);
+    m_AboutBox->show();
+    m_AboutBox->raise();
+    m_AboutBox->activateWindow();
+  });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -29,6 +29,7 @@ class QTreeWidget;
 namespace lockvale {
 
 class BatchListView;
+class frmAbout;
 class frmBrowse;
 class JobProgress;
 
@@ -162,6 +163,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   std::unique_ptr<JobProgress> m_Progress;
   std::unique_ptr<BatchListView> m_Batch;
   frmBrowse* m_Browse = nullptr;  // a window of its own, owned by this one
+  QPointer<frmAbout> m_AboutBox;  // null once closed, as it deletes itself
 };
 
 }  // namespace lockvale

@@ -1,6 +1,6 @@
 #include "startup/CommandLine.h"
 
-#include "util/ProgramNames.h"
+#include "jobs/BatchEntry.h"
 
 namespace lockvale {
 
@@ -21,9 +21,9 @@ std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& 
   std::optional<std::string> path = arguments.front();
   if (path->front() == '"') path = UnquotedPath(*path);
   if (!path) return std::nullopt;
-  const std::size_t encr = path->find(Extension);
-  if (encr != std::string::npos) return FilePreset{*path, path->substr(0, encr), true};
-  return FilePreset{*path, *path + Extension, false};
+  std::string decrypted = DestinationFor(*path, false);
+  if (!decrypted.empty()) return FilePreset{*path, std::move(decrypted), true};
+  return FilePreset{*path, DestinationFor(*path, true), false};
 }
 
 }  // namespace lockvale

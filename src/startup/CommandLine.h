@@ -16,9 +16,9 @@ struct FilePreset {
 };
 
 // The preset for the program's arguments (without the program's name). The desktop passes the
-// file as the first argument; the quoted form "path" followed by a blank is also taken. A name
-// containing ".encr" (in that case) is decrypted to the text before its first ".encr"; any
-// other is encrypted to the name followed by ".encr". Nothing when there is no usable name.
+// file as the first argument; the quoted form "path" followed by a blank is also taken. A file
+// whose name gives a decrypted name (DestinationFor) is decrypted to it; any other is encrypted
+// to the path followed by ".encr". Nothing when there is no usable name.
 std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace lockvale

@@ -8,8 +8,10 @@ namespace lockvale {
 // on every failure.
 void RemoveShellRegistration();
 
-// Registers the program at exePath: the desktop opens ".encr" files with it and offers "Encrypt"
-// on every file. Silent on every failure.
+// Registers the program at exePath in place of what an earlier start registered: the desktop
+// opens ".encr" files with it and offers "Encrypt" on every file. A path that a desktop entry
+// cannot hold (empty, not UTF-8, or with a control character other than tab, newline and
+// carriage return) leaves the earlier registration as it was. Silent on every failure.
 void WriteShellRegistration(const std::string& exePath);
 
 }  // namespace lockvale

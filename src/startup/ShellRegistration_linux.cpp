@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
+#include <optional>
 
 #include "support/ProgramIcon.h"
 
@@ -25,7 +27,23 @@ QString ExecValue(const QString& exePath) {
   }
   quoted.replace(u'\\', QStringLiteral("\\\\"));
   quoted.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
+  quoted.replace(u'\t', QStringLiteral("\\t"));
   return quoted + QStringLiteral("\" %f");
+}
+
+// The program's path as a desktop entry can hold it; nothing when it cannot: bytes that are not
+// UTF-8, the replacement character that such bytes in a file name are read as, no path at all
+// (what Qt gives for the program's path in such a folder), or a control character that the
+// string escapes have no form for.
+std::optional<QString> EntryText(const std::string& exePath) {
+  QStringDecoder fromUtf8(QStringDecoder::Utf8);
+  const QString text = fromUtf8(QByteArrayView(exePath));
+  if (fromUtf8.hasError() || text.isEmpty() || text.contains(QChar::ReplacementCharacter))
+    return std::nullopt;
+  for (QChar c : text)
+    if (c.category() == QChar::Other_Control && !QStringView(u"\t\n\r").contains(c))
+      return std::nullopt;
+  return text;
 }
 
 QByteArray MimePackage(const QString&) {
@@ -61,10 +79,12 @@ QByteArray EncryptEntry(const QString& exe) {
                           exe);
 }
 
+// Dolphin reads the actions and the MIME type of any entry in its folder; the entry's own
+// type and Exec make it one that the Desktop Entry rules accept as well.
 QByteArray ServiceMenu(const QString& exe) {
   return QStringLiteral(
-             "[Desktop Entry]\nType=Service\nMimeType=all/allfiles;\nActions=encrypt;\n"
-             "X-KDE-Priority=TopLevel\n\n"
+             "[Desktop Entry]\nType=Application\nName=Encrypt\nIcon=lockvale\nExec=%1\n"
+             "MimeType=application/octet-stream;\nActions=encrypt;\nX-KDE-Priority=TopLevel\n\n"
              "[Desktop Action encrypt]\nName=Encrypt\nIcon=lockvale\nExec=%1\n")
       .arg(ExecValue(exe))
       .toUtf8();
@@ -130,10 +150,11 @@ void RemoveShellRegistration() {
 
 void WriteShellRegistration(const std::string& exePath) {
   const QString data = DataFolder();
-  if (data.isEmpty()) return;
-  const QString exe = QString::fromStdString(exePath);
+  const std::optional<QString> exe = EntryText(exePath);
+  if (data.isEmpty() || !exe) return;
+  RemoveShellRegistration();
   for (const RegisteredFile& file : kFiles)
-    (void)WriteAtomically(data + u'/' + QLatin1String(file.path), file.content(exe),
+    (void)WriteAtomically(data + u'/' + QLatin1String(file.path), file.content(*exe),
                           file.executable);
   // Also after a failed write: the files an earlier start left may be gone by now.
   RefreshDesktopCaches(data);

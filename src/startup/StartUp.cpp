@@ -18,6 +18,7 @@ namespace lockvale {
 namespace {
 
 constexpr int kShowNormal = 5;
+constexpr std::size_t kLongestAddress = 2048;
 
 // The number a text starts with, 0 when it starts with none: "1.10" reads as 1.1.
 double LeadingNumber(const std::string& text) {
@@ -69,7 +70,9 @@ std::string FetchVersionFile() {
 // False when the offered version must be downloaded.
 bool OfferNewerVersion(QWidget* Parent) {
   const std::vector<std::string> DataArray = VersionFields(FetchVersionFile());
-  if (LeadingNumber(DataArray[0]) <= LeadingNumber(CurrentVersion)) return true;
+  if (LeadingNumber(DataArray[0]) <= LeadingNumber(CurrentVersion) ||
+      DataArray[1].size() > kLongestAddress)
+    return true;
   const MessageAnswer answer = ActiveMessageBoxes().Ask(
       "New version is available at: " + DataArray[1] + ". Do you wish to go there now?",
       "New Version", NoticeIcon::Information);

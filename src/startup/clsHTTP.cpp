@@ -20,6 +20,8 @@ namespace {
 
 constexpr std::chrono::milliseconds kLongestFetch{5000};
 constexpr std::size_t kChunkSize = 2048;
+// The version file is one short line; a server that sends more is not read further.
+constexpr std::size_t kLongestBody = 4096;
 
 std::string WithoutScheme(const std::string& Url) {
   constexpr std::string_view kScheme = "http://";
@@ -69,6 +71,14 @@ std::string HeaderText(const QNetworkReply& reply, const char* name) {
   return reply.rawHeader(name).trimmed().toStdString();
 }
 
+// The server's answer came to its end; an answer with an error status counts, a broken
+// transfer does not.
+bool BodyEnded(const QNetworkReply& reply) {
+  const QNetworkReply::NetworkError error = reply.error();
+  return reply.isFinished() && reply.bytesAvailable() == 0 &&
+         (error == QNetworkReply::NoError || error >= QNetworkReply::ContentAccessDenied);
+}
+
 }  // namespace
 
 clsHTTP::clsHTTP() : m_TimeLimit(kLongestFetch) {
@@ -92,6 +102,7 @@ bool clsHTTP::Connect(const std::string& Url, const std::string& AdditionalHeade
   if (!IsServer(url.substr(0, url.find('/')))) return Fail("InternetConnect failed");
   m_Deadline = QDeadlineTimer(m_TimeLimit);
   m_Request.reset(m_Session->get(MakeRequest(url, AdditionalHeader)));
+  m_Request->setReadBufferSize(kLongestBody);  // however long the answer, memory holds no more
   if (!AwaitHeaders()) {
     m_Request.reset();
     return Fail("HttpSendRequest failed");
@@ -135,30 +146,39 @@ void clsHTTP::ReadHeaders() {
 }
 
 // Takes what has arrived in chunks and waits for more, until the body ends, the transfer
-// fails or the time is up; what was read by then is kept.
-void clsHTTP::ReadBody(const Sink& sink) {
+// fails, the time is up or kLongestBody bytes have come; what was read by then is kept. True
+// when that was the whole body.
+bool clsHTTP::ReadBody(const Sink& sink) {
   std::array<char, kChunkSize> chunk;
+  std::size_t room = kLongestBody;
   for (;;) {
-    const qint64 got = m_Request->read(chunk.data(), chunk.size());
-    if (got > 0)
+    const qint64 got = m_Request->read(chunk.data(), std::min(chunk.size(), room));
+    if (got > 0) {
       sink(chunk.data(), static_cast<std::size_t>(got));
-    else if (got < 0 || m_Request->isFinished() || m_Deadline.hasExpired())
+      room -= static_cast<std::size_t>(got);
+    } else if (got < 0 || room == 0 || m_Request->isFinished() || m_Deadline.hasExpired()) {
       break;
-    else
+    } else {
       Wait();
+    }
   }
+  const bool whole = BodyEnded(*m_Request);
+  m_Request->abort();
   m_Request.reset();
+  return whole;
 }
 
-// The body goes to a temporary file beside the target, which takes the name only at the end, so
-// no half-written file ever stands under it.
+// The body goes to a temporary file beside the target, which takes the name only at the end and
+// only when the whole body came, so no half-written file ever stands under it.
 bool clsHTTP::ReadBodyToFile(const std::string& FileName) {
   QSaveFile file(QString::fromStdString(FileName));
-  if (file.open(QIODevice::WriteOnly)) {
-    ReadBody([&file](const char* bytes, std::size_t size) { file.write(bytes, size); });
-    if (file.commit()) return true;
+  if (!file.open(QIODevice::WriteOnly)) {
+    m_Request.reset();
+  } else if (!ReadBody([&file](const char* bytes, std::size_t size) { file.write(bytes, size); })) {
+    return Fail("Incomplete answer; " + FileName + " left as it was");
+  } else if (file.commit()) {
+    return true;
   }
-  m_Request.reset();
   return Fail("Cannot write " + FileName + ": " + file.errorString().toStdString());
 }
 

@@ -26,8 +26,9 @@ class clsHTTP {
   // for the answer's headers. An answer of any HTTP status counts; redirects to http or https
   // are followed.
   bool Connect(const std::string& Url, const std::string& AdditionalHeader);
-  // Connect, then the body into `Data` (when `ToString` or `FileName` is empty) or in place of
-  // the file. False when Connect fails (nothing touched) or the file cannot be written.
+  // Connect, then the body, at most its first 4 KiB, into `Data` (when `ToString` or `FileName`
+  // is empty) or in place of the file. False when Connect fails (nothing touched), or the file
+  // cannot be written or the whole body does not come (the file is left as it was).
   bool GetFile(const std::string& Url, const std::string& FileName, std::string& Data,
                bool ToString, const std::string& AdditionalHeader);
 
@@ -50,7 +51,7 @@ class clsHTTP {
   bool Fail(std::string error);
   bool AwaitHeaders();
   void ReadHeaders();
-  void ReadBody(const Sink& sink);
+  bool ReadBody(const Sink& sink);
   bool ReadBodyToFile(const std::string& FileName);
   void Wait();
 

@@ -71,17 +71,21 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
   EXPECT_EQ(ReadFile(doc), plain);
   EXPECT_EQ(dir.Entries(), (Names{"doc", "folder", "key", "other", "ragged.encr"}));
 
-  // A wrong key fails once the whole file went through; mixed with a name that has no ".encr"
-  // it gives 1, and neither the file nor its ciphertext changes.
+  // A wrong key fails once the whole file went through; mixed with names that have no ".encr"
+  // (a folder's does not count) it gives 1, and neither the file nor its ciphertext changes.
   WriteFile(doc + ".encr", Encrypted(plain, "secret"));
+  std::filesystem::create_directory(dir / "store.encr");
+  WriteFile(dir / "store.encr/data", Encrypted(plain, "secret"));
+  const std::string noName =
+      "the name has no \".encr\" to cut the decrypted file's name at (-o gives one)";
   EXPECT_EQ(
-      Cli({"decrypt", "--overwrite", "--delete-source", doc + ".encr", other},
+      Cli({"decrypt", "--overwrite", "--delete-source", doc + ".encr", other,
+           dir / "store.encr/data"},
           {"LOCKVALE_KEY=" + WrongKey(Encrypted(plain, "secret"), 128, 16)}),
       "1 " +
           Failed(doc + ".encr",
                  "Warning - incorrect length field in decrypted file. Wrong key or keysize?") +
-          Failed(other,
-                 "the name has no \".encr\" to cut the decrypted file's name at (-o gives one)"));
+          Failed(other, noName) + Failed(dir / "store.encr/data", noName));
   EXPECT_EQ((std::vector{ReadFile(doc), ReadFile(doc + ".encr")}),
             (std::vector{plain, Encrypted(plain, "secret")}));
 }

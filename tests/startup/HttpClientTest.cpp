@@ -29,11 +29,18 @@ class HttpClientTest : public QObject {
     for (const char* line : {"\nUser-Agent: http protocol\r", "\nCache-Control: no-cache\r",
                              "\nPragma: no-cache\r", "\nPragma:"})
       QCOMPARE(bare.count(line, Qt::CaseInsensitive), 1);
-    const QByteArray page = QByteArray("<p>Not a multiple of the chunk size.</p>").repeated(2500);
-    server.Serve(page.toStdString(), 404);
+    // Of a long answer only the first 4 KiB are read, and a file is not written with them.
+    const QByteArray line = "<p>Not a multiple of the chunk size.</p>", page = line.repeated(60);
+    server.Serve(line.repeated(100'000).toStdString(), 404);
+    QVERIFY(http.GetFile(host, "", data, true, "") &&
+            data == line.repeated(103).left(4096).toStdString());
     const QTemporaryDir dir;
     QFile file(dir.filePath("LockvaleVersion.txt"));
     std::ofstream(file.fileName().toStdString()) << std::string(300 * 1024, 'x');
+    server.Serve(line.repeated(100'000).toStdString());
+    QVERIFY(!http.GetFile(host, file.fileName().toStdString(), data, false, ""));
+    QCOMPARE(file.size(), 300 * 1024);
+    server.Serve(page.toStdString(), 404);
     QVERIFY(http.GetFile(host, file.fileName().toStdString(), data, false, ""));
     QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == page);
   }

@@ -12,7 +12,10 @@ const QStringList kEntries = {"applications/LockvaleApp.desktop",
                               "kio/servicemenus/lockvale-encrypt.desktop"};
 const QStringList kFiles = kEntries + QStringList{"mime/packages/lockvale-encr.xml",
                                                   "icons/hicolor/scalable/apps/lockvale.svg"};
-const QString kAwkwardPath = "/a b/x\"y`z$HOME/100% \\n\\ 'q'\n/lock vale";
+const QString kAwkwardPath =
+    "/a b/x\"y`z$HOME/100% %f%% \\n\\t\\ 'q'\n\t\r~;|&<>*?#()\u00e9/lock vale";
+const char* const kUnfitPaths[] = {"/opt/\xff/lockvale", "/opt/\xef\xbf\xbd/lockvale",
+                                   "/opt/\x01/lockvale", ""};
 
 QString Read(const QString& path) {
   QFile file(path);
@@ -22,9 +25,13 @@ QString Read(const QString& path) {
 // The program an Exec line starts, unescaped as a launcher does: string escapes, then quoting.
 QString ExecProgram(const QString& entry) {
   const QString value = Read(entry).section(QStringLiteral("\nExec="), 1).section(u'\n', 0, 0);
+  const QString escapes = QStringLiteral("n\nt\tr\r");  // a letter, then what it stands for
   QString text, program;
-  for (qsizetype i = 0; i < value.size(); ++i)
-    text += value[i] != u'\\' ? value[i] : value[++i] == u'n' ? QChar(u'\n') : value[i];
+  for (qsizetype i = 0; i < value.size(); ++i) {
+    if (value[i] < u' ') return {};  // a string value holds no raw control character
+    const qsizetype at = value[i] == u'\\' ? escapes.indexOf(value[++i]) : -1;
+    text += at % 2 == 0 ? escapes[at + 1] : value[i];
+  }
   qsizetype i = 1;
   for (; text.startsWith(u'"') && i < text.size() && text[i] != u'"'; ++i) {
     if (text[i] == u'`' || text[i] == u'$') return {};               // must be escaped
@@ -51,6 +58,11 @@ class ShellRegistrationTest : public QObject {
     WriteShellRegistration(kAwkwardPath.toStdString());
     for (const QString& entry : kEntries)
       QCOMPARE(ExecProgram(Data(entry)), kAwkwardPath);
+    for (const char* unfit : kUnfitPaths) {  // the earlier registration stays
+      WriteShellRegistration(unfit);
+      for (const QString& entry : kEntries)
+        QCOMPARE(ExecProgram(Data(entry)), kAwkwardPath);
+    }
     const QString mime = Read(Data(kFiles[3]));
     QVERIFY(mime.contains("\"*.encr\"") && mime.contains(">Encrypted File<"));
     QVERIFY(QFileInfo(Data(kEntries[2])).isExecutable());
@@ -66,8 +78,8 @@ class ShellRegistrationTest : public QObject {
     const QString checker = QStandardPaths::findExecutable("desktop-file-validate", {"/usr/bin"});
     if (checker.isEmpty()) QSKIP("desktop-file-validate (package desktop-file-utils) is absent");
     WriteShellRegistration(kAwkwardPath.toStdString());
-    QProcess check;  // the service menu is KDE's own type, which the checker does not know
-    check.start(checker, {Data(kEntries[0]), Data(kEntries[1])});
+    QProcess check;
+    check.start(checker, {Data(kEntries[0]), Data(kEntries[1]), Data(kEntries[2])});
     const QByteArray said = check.waitForFinished() ? check.readAll() : "no answer";
     QVERIFY2(check.exitCode() == 0 && !said.contains("error"), said.constData());
   }

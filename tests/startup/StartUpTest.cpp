@@ -16,6 +16,7 @@
 #include "startup/LoopbackServer.h"
 #include "startup/RegistryHelpers.h"
 #include "support/OpenInternet.h"
+#include "support/frmAbout.h"
 
 using namespace lockvale::test;
 
@@ -113,6 +114,12 @@ class StartUpTest : public QObject {
                           start.Get<QComboBox>("cboKeySize")->itemText(2)}),
              QStringList({"Lockvale 1.05", "About Lockvale", "256 Bit"}));
     QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
+    about->trigger();  // chosen again, the one box comes to the front
+    start.form->show();
+    start.form->activateWindow();
+    about->trigger();
+    QCOMPARE(start.form->findChildren<frmAbout*>().size(), 1);
+    QTRY_COMPARE(QApplication::activeWindow(), start.form->findChild<frmAbout*>());
   }
 
   void commandLinePresets() {
@@ -123,8 +130,8 @@ class StartUpTest : public QObject {
     };
     const Case cases[] = {
         {{"\"C:\\d\\a.txt.encr\" "}, "C:\\d\\a.txt.encr", "C:\\d\\a.txt", true},
-        {{"/d/a.txt.encr", "extra"}, "/d/a.txt.encr", "/d/a.txt", true},
-        {{"/x.encr/a.txt"}, "/x.encr/a.txt", "/x", true},
+        {{"/d/a.encr.encr", "extra"}, "/d/a.encr.encr", "/d/a.encr", true},
+        {{"/x.encr/a.txt"}, "/x.encr/a.txt", "/x.encr/a.txt.encr", false},  // name only
         {{"/d/A.ENCR"}, "/d/A.ENCR", "/d/A.ENCR.encr", false},
         {{"\"/d/a.txt\""}, "/d/a.txt", "/d/a.txt.encr", false},  // no blank: nothing lost
         {{}, "", "", false},
@@ -161,6 +168,10 @@ class StartUpTest : public QObject {
         {"<html>Not Found</html>", 404, "", "", false, true},
         {"9,file:///etc/passwd", 200, "Y", "file:///etc/passwd", false, true},
         {"9,javascript:alert(1)", 200, "Y", "javascript:alert(1)", false, true},
+        {"9,file://localhost/etc/passwd", 200, "Y", "file://localhost/etc/passwd", false, true},
+        {"9,smb://host/share", 200, "Y", "smb://host/share", false, true},
+        {"9,ftp://host/x", 200, "Y", "ftp://host/x", false, true},
+        {"9,http://x/" + QByteArray(2040, 'a') + ",must-download", 200, "", "", false, true},
     };
     AgreeBefore();
     for (const Case& c : cases) {
