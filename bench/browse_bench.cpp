@@ -11,7 +11,6 @@
 #include "fileselect/clsFileFind.h"
 #include "jobs/BatchEntry.h"
 #include "mainwindow/BatchListView.h"
-#include "util/StringHelpers.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ int main(int argc, char** argv) {
   }
 
   auto start = std::chrono::steady_clock::now();
-  std::string found;
+  std::vector<std::string> found;
   lockvale::clsFileFind finder(found);
   finder.SetBreatheHook([] { QCoreApplication::processEvents(); });
   finder.SearchFile(root.string() + "/", true);
@@ -49,14 +48,7 @@ int main(int argc, char** argv) {
   list.show();
   lockvale::BatchListView view(&list);
   start = std::chrono::steady_clock::now();
-  std::vector<std::string> paths;
-  lockvale::SplitString(found, '*', paths);
-  paths.pop_back();
-  std::vector<lockvale::BatchEntry> rows;
-  rows.reserve(paths.size());
-  for (const std::string& path : paths)
-    rows.push_back({path, lockvale::DestinationFor(path, true), "No", "No"});
-  view.Append(rows);
+  view.Append(lockvale::BatchRowsFor(std::move(found), true, "No", "No"));
   QCoreApplication::processEvents();
   list.repaint();
   const double shown = Seconds(start);

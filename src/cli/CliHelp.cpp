@@ -35,6 +35,7 @@ const char* const kCliHelpBody =
     "  1  at least one file failed: it could not be read or written, its destination\n"
     "     exists, the checks refused it, it has no \".encr\" in its name to decrypt\n"
     "     to, or it was a folder given without -r\n"
+    "     (also when a folder could not be searched under -r)\n"
     "  2  usage error; nothing was done\n"
     "  3  every failure was ciphertext that did not decrypt (wrong key or key size,\n"
     "     a size that is not a multiple of 16, a bad length byte)\n";

@@ -28,7 +28,12 @@ int FileCommand::Run(const KeyBytes& key, bool keyEmpty) {
 void FileCommand::RunPath(const std::string& path) {
   if (!IsFolder(path)) return RunFile(path);
   if (m_Options.recursive) {
-    for (const std::string& file : FilesUnder(path, m_Options.direction == Direction::Decrypt))
+    const FolderFiles found = FilesUnder(path, m_Options.direction == Direction::Decrypt);
+    for (const auto& [folder, reason] : found.unsearched) {
+      m_Notifier.SetSubject(folder);
+      Fail("cannot be searched: " + reason);
+    }
+    for (const std::string& file : found.files)
       RunFile(file);
     return;
   }

@@ -6,7 +6,6 @@
 #include "fileselect/clsFileFind.h"
 #include "util/PathText.h"
 #include "util/ProgramNames.h"
-#include "util/StringHelpers.h"
 
 namespace lockvale {
 namespace {
@@ -21,24 +20,27 @@ std::string AsGiven(const std::string& found, const std::string& fullRoot,
 
 }  // namespace
 
-std::vector<std::string> FilesUnder(const std::string& folder, bool decrypting) {
+FolderFiles FilesUnder(const std::string& folder, bool decrypting) {
   const std::string root = folder.ends_with('/') ? folder : folder + '/';
-  std::string found;  // full paths, each followed by "*"
-  clsFileFind finder(found);
+  FolderFiles found;
+  clsFileFind finder(found.files);
   if (decrypting)
     finder.SearchFile(root + "*" + Extension + "*", true, true);
   else
     finder.SearchFile(root, true);
-  std::vector<std::string> files;
-  SplitString(found, '*', files);
-  std::erase(files, std::string());  // the piece after the last "*"
   std::error_code noFullPath;
   const std::string fullRoot =
       TextOf(std::filesystem::absolute(PathFromText(root), noFullPath).lexically_normal());
-  for (std::string& file : files)
+  for (std::string& file : found.files)
     file = AsGiven(file, fullRoot, root);
-  std::sort(files.begin(), files.end());
-  return files;
+  std::sort(found.files.begin(), found.files.end());
+  for (UnsearchedFolder unsearched : finder.Unsearched()) {
+    // Named as the finder names folders: without a trailing "/".
+    unsearched.folder = AsGiven(unsearched.folder + '/', fullRoot, root);
+    if (unsearched.folder.size() > 1) unsearched.folder.pop_back();
+    found.unsearched.push_back(std::move(unsearched));
+  }
+  return found;
 }
 
 }  // namespace lockvale

@@ -3,10 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "fileselect/clsFileFind.h"
+
 namespace lockvale {
 
-// The files in the folder and all its subfolders, named under the folder as given, sorted.
+// The files in the folder and all its subfolders, sorted, and the folders that could not be
+// searched, all named under the folder as given.
+struct FolderFiles {
+  std::vector<std::string> files;
+  std::vector<UnsearchedFolder> unsearched;
+};
+
 // When decrypting only names containing ".encr", in this case, as decrypted names are cut there.
-std::vector<std::string> FilesUnder(const std::string& folder, bool decrypting);
+FolderFiles FilesUnder(const std::string& folder, bool decrypting);
 
 }  // namespace lockvale

@@ -114,9 +114,10 @@ void clsFileFind::SearchFile(const std::string& Pathname, bool blnSubFolders,
       RecursiveSearch(blnSubFolders);
       CaseSensitive(blnCaseSensitive);
       m_Files = 0;
+      m_Unsearched.clear();
       m_ResultFlag = DirExSuccess;
       std::string folder;
-      if (FileSpec(Pathname, folder)) FindFolders(folder);
+      if (FileSpec(Pathname, folder)) FindFolders(folder, nullptr);
       if (m_Files == 0 && m_ResultFlag == DirExSuccess) m_ResultFlag = NoFilesFound;
     }
   } catch (...) {
@@ -147,24 +148,27 @@ bool clsFileFind::FileSpec(const std::string& InitPath, std::string& folder) {
   return false;
 }
 
-// An error here ends this folder only; its parent goes on with the next subfolder.
-void clsFileFind::FindFolders(const std::string& sPath) {
+// An error here ends this folder only; its parent goes on with the next subfolder. Subfolders
+// are opened through their parent, so no path is too long to be searched.
+void clsFileFind::FindFolders(const std::string& sPath, const DirectoryReader* parent) {
   try {
     if (ResultFlag() != DirExSuccess) return;
+    DirectoryReader folder(sPath, parent);
     Listing listing;
-    if (!ListFolder(sPath, listing)) return;
+    const bool listed = ListFolder(folder, listing);
+    if (!folder.Failure().empty()) m_Unsearched.push_back({Qualify(sPath), folder.Failure()});
+    if (!listed) return;
     if (m_Listener) m_Listener->CurrentFolder(Qualify(sPath));
     FindFiles(sPath, std::move(listing.matches));
     for (const std::string& subfolder : listing.subfolders)
-      FindFolders(sPath + subfolder + '/');
+      FindFolders(sPath + subfolder + '/', &folder);
   } catch (...) {
     ReportError("clsFileFind.FindFolders");
   }
 }
 
-// Reads the whole folder and closes it before anything descends. False when stopped.
-bool clsFileFind::ListFolder(const std::string& sPath, Listing& listing) {
-  DirectoryReader folder(sPath);  // an unreadable folder contributes nothing, the walk goes on
+// Reads the whole folder and ends its listing before anything descends. False when stopped.
+bool clsFileFind::ListFolder(DirectoryReader& folder, Listing& listing) {
   std::string_view name;
   while (folder.Next(name)) {
     if (ResultFlag() != DirExSuccess) return false;
@@ -175,6 +179,7 @@ bool clsFileFind::ListFolder(const std::string& sPath, Listing& listing) {
     if (matches)
       listing.matches.push_back({std::string(name), kind == DirectoryReader::Kind::File});
   }
+  folder.EndListing();
   return true;
 }
 
@@ -184,7 +189,7 @@ void clsFileFind::FindFiles(const std::string& sPath, std::vector<Match> matches
     for (const Match& match : matches) {
       if (ResultFlag() != DirExSuccess) return;
       ++m_Files;
-      if (match.isFile) m_FoundFiles.append(sPath).append(match.name) += '*';
+      if (match.isFile) m_FoundFiles.push_back(sPath + match.name);
     }
   } catch (...) {
     ReportError("clsFileFind.FindFiles");

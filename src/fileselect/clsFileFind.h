@@ -10,12 +10,20 @@
 
 namespace lockvale {
 
+class DirectoryReader;
 class FileFindListener;
 
-// Walks a folder, and on request its whole subtree, appending the full path of every
-// matching file followed by "*" to the caller's string. Runs on the caller's thread and
-// lets the window process its pending events before every directory entry, which is when a
-// StopSearch can arrive. Never throws out of SearchFile: errors end the level they struck in.
+// A folder a search could not open or read to its end, with the system's reason.
+struct UnsearchedFolder {
+  std::string folder;
+  std::string reason;
+  bool operator==(const UnsearchedFolder&) const = default;
+};
+
+// Walks a folder, and on request its whole subtree, appending the full path of every matching
+// file to the caller's list. Runs on the caller's thread and lets the window process its pending
+// events before every directory entry, which is when a StopSearch can arrive. Never throws out
+// of SearchFile: errors end the level they struck in.
 class clsFileFind {
  public:
   enum Result : std::int32_t {
@@ -27,7 +35,7 @@ class clsFileFind {
   };
 
   // The finder appends to `foundFiles` and never clears it.
-  explicit clsFileFind(std::string& foundFiles) : m_FoundFiles(foundFiles) {}
+  explicit clsFileFind(std::vector<std::string>& foundFiles) : m_FoundFiles(foundFiles) {}
   clsFileFind(const clsFileFind&) = delete;
   clsFileFind& operator=(const clsFileFind&) = delete;
 
@@ -43,6 +51,8 @@ class clsFileFind {
   void StopSearch() { m_ResultFlag = UserCanceled; }
   // `Pathname`: a folder ending in "/", a folder plus "/" plus a name pattern, or a name.
   void SearchFile(const std::string& Pathname, bool blnSubFolders, bool blnCaseSensitive = false);
+  // Of the last search, named as CurrentFolder names them; their files are missing from it.
+  const std::vector<UnsearchedFolder>& Unsearched() const { return m_Unsearched; }
 
  private:
   struct Match {
@@ -56,14 +66,15 @@ class clsFileFind {
 
   Result ResultFlag();
   bool FileSpec(const std::string& InitPath, std::string& folder);
-  void FindFolders(const std::string& sPath);
-  bool ListFolder(const std::string& sPath, Listing& listing);
+  void FindFolders(const std::string& sPath, const DirectoryReader* parent);
+  bool ListFolder(DirectoryReader& folder, Listing& listing);
   void FindFiles(const std::string& sPath, std::vector<Match> matches);
   bool NameMatches(std::string_view name) const;
   void RaiseFinished();
   void ReportError(const char* operation) noexcept;
 
-  std::string& m_FoundFiles;
+  std::vector<std::string>& m_FoundFiles;
+  std::vector<UnsearchedFolder> m_Unsearched;
   FileFindListener* m_Listener = nullptr;
   std::function<void()> m_Breathe;
   std::size_t m_Files = 0;

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "fileselect/FileDialogs.h"
 #include "fileselect/clsFileFind.h"
@@ -53,6 +54,16 @@ class SearchListener : public FileFindListener {
 };
 
 }  // namespace
+
+void NoticeUnsearched(const std::vector<UnsearchedFolder>& unsearched) {
+  if (unsearched.empty()) return;
+  const std::size_t count = unsearched.size();
+  std::string text =
+      std::to_string(count) + (count == 1 ? " folder" : " folders") + " could not be searched: ";
+  for (std::size_t i = 0; i < std::min<std::size_t>(count, 3); ++i)
+    text += (i > 0 ? ", " : "") + unsearched[i].folder;
+  ActiveMessageBoxes().Notice(text, "Browse", NoticeIcon::Exclamation);
+}
 
 frmBrowse::frmBrowse(BrowseTarget& target, QWidget* owner)
     : QWidget(owner, Qt::Dialog), m_Target(target) {
@@ -178,14 +189,16 @@ bool frmBrowse::BrowseFolderTree() {
   const bool encrypting = m_Target.Encrypting();
   const std::string overwrite = YesNo(chkOverwrite->isChecked());
   const std::string deleteSource = YesNo(chkDeleteSourceFiles->isChecked());
-  std::string found;
+  std::vector<std::string> found;
   if (!SearchFolder(folder, chkSubFolders->isChecked(), found)) return false;
-  LV_STMT(m_Target.AppendBatchRows(BatchRowsFor(found, encrypting, overwrite, deleteSource)));
+  LV_STMT(m_Target.AppendBatchRows(
+      BatchRowsFor(std::move(found), encrypting, overwrite, deleteSource)));
   return true;
 }
 
-// False when a close stopped the search.
-bool frmBrowse::SearchFolder(const std::string& folder, bool subFolders, std::string& found) {
+// False when a close stopped the search; else the folders it could not search have been named.
+bool frmBrowse::SearchFolder(const std::string& folder, bool subFolders,
+                             std::vector<std::string>& found) {
   clsFileFind finder(found);
   SearchListener listener;
   finder.SetListener(&listener);
@@ -199,7 +212,9 @@ bool frmBrowse::SearchFolder(const std::string& folder, bool subFolders, std::st
   // The finder's errors are reported as errors of the search statement, the next line.
   listener.ReportAgainst(StatementNumber(__FILE__, __LINE__ + 1));
   LV_STMT(finder.SearchFile(folder.ends_with('/') ? folder : folder + "/", subFolders, false));
-  return !listener.Stopped();
+  if (listener.Stopped()) return false;
+  NoticeUnsearched(finder.Unsearched());
+  return true;
 }
 
 }  // namespace lockvale

@@ -2,8 +2,10 @@
 
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "fileselect/BrowseTarget.h"
+#include "fileselect/clsFileFind.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -12,7 +14,9 @@ class QRadioButton;
 
 namespace lockvale {
 
-class clsFileFind;
+// One notice naming how many folders could not be searched and the first three; none when
+// every folder was.
+void NoticeUnsearched(const std::vector<UnsearchedFolder>& unsearched);
 
 // Picks one file, or every file of a folder tree, as the source of the main window's job and
 // writes it into the main window through `target`. A modeless window owned by the main
@@ -41,7 +45,7 @@ class frmBrowse : public QWidget {
   void ApplyInitialState();
   bool BrowseOneFile();
   bool BrowseFolderTree();
-  bool SearchFolder(const std::string& folder, bool subFolders, std::string& found);
+  bool SearchFolder(const std::string& folder, bool subFolders, std::vector<std::string>& found);
 
   BrowseTarget& m_Target;
   clsFileFind* m_Search = nullptr;  // while a folder search runs

@@ -16,17 +16,14 @@ std::string DestinationFor(const std::string& source, bool encrypting) {
   return at == std::string::npos || at <= nameStart ? std::string() : source.substr(0, at);
 }
 
-std::vector<BatchEntry> BatchRowsFor(const std::string& found, bool encrypting,
+std::vector<BatchEntry> BatchRowsFor(std::vector<std::string> paths, bool encrypting,
                                      const std::string& overwrite,
                                      const std::string& deleteSource) {
-  std::vector<std::string> paths;
-  SplitString(found, '*', paths);
-  paths.pop_back();
   std::vector<BatchEntry> rows;
   rows.reserve(paths.size());
   for (std::string& path : paths) {
-    if (!encrypting && path.find(".encr") == std::string::npos) continue;
     std::string destination = DestinationFor(path, encrypting);
+    if (destination.empty()) continue;  // decrypting, and no ".encr" to cut at
     rows.push_back({std::move(path), std::move(destination), overwrite, deleteSource});
   }
   return rows;

@@ -22,9 +22,9 @@ struct BatchEntry {
 // ".encr" heeds case.
 std::string DestinationFor(const std::string& source, bool encrypting);
 
-// Rows for the paths in `found`, each followed by "*" as the file finder gives them, with
-// the two flags. Decrypting takes only names with ".encr".
-std::vector<BatchEntry> BatchRowsFor(const std::string& found, bool encrypting,
+// Rows for the paths the file finder found, with the two flags. Decrypting takes only the paths
+// that DestinationFor gives a name.
+std::vector<BatchEntry> BatchRowsFor(std::vector<std::string> paths, bool encrypting,
                                      const std::string& overwrite, const std::string& deleteSource);
 
 }  // namespace lockvale

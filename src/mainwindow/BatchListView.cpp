@@ -9,10 +9,26 @@ namespace {
 
 constexpr int kColumns = 4;
 
+// A name that is not UTF-8 shows with U+FFFD, which names another file: the item keeps its
+// bytes beside the text, for as long as the text is the one made from them.
+void KeepBytes(QTreeWidgetItem* item, int column, const std::string& name) {
+  if (!QByteArrayView(name.data(), static_cast<qsizetype>(name.size())).isValidUtf8())
+    item->setData(column, Qt::UserRole, QByteArray::fromStdString(name));
+}
+
+std::string NameIn(const QTreeWidgetItem* item, int column) {
+  const QByteArray bytes = item->data(column, Qt::UserRole).toByteArray();
+  if (!bytes.isEmpty() && QString::fromUtf8(bytes) == item->text(column))
+    return bytes.toStdString();
+  return item->text(column).toStdString();
+}
+
 QTreeWidgetItem* MakeItem(const BatchEntry& row) {
   auto* item = new QTreeWidgetItem(
       QStringList{QString::fromStdString(row.source), QString::fromStdString(row.destination),
                   QString::fromStdString(row.overwrite), QString::fromStdString(row.deleteSource)});
+  KeepBytes(item, 0, row.source);
+  KeepBytes(item, 1, row.destination);
   item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
   item->setCheckState(0, Qt::Unchecked);
   return item;
@@ -30,7 +46,7 @@ std::size_t BatchListView::Count() const {
 
 BatchEntry BatchListView::Row(std::size_t index) const {
   const QTreeWidgetItem* item = ItemAt(m_List, index);
-  return {item->text(0).toStdString(), item->text(1).toStdString(), item->text(2).toStdString(),
+  return {NameIn(item, 0), NameIn(item, 1), item->text(2).toStdString(),
           item->text(3).toStdString()};
 }
 

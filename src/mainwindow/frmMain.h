@@ -94,7 +94,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void ApplyStoredCodePage();
   void ShowCodePage();
   bool DropWanted(const QMimeData& data) const;
-  void DropFiles(const QStringList& paths);
+  void DropFiles(const std::vector<std::string>& paths);
 
   // A file or batch job runs with the inputs disabled and Execute turned into Cancel; the
   // window handles its events from the cipher's progress reports meanwhile.

@@ -23,7 +23,7 @@ const char* YesNo(const QCheckBox* box) {
 
 // As the finder sees it: wildcards, and a folder ending in "/" that holds a file, pass.
 bool SourceFound(const std::string& path) {
-  std::string found;
+  std::vector<std::string> found;
   clsFileFind finder(found);
   finder.SearchFile(path, false);
   return !found.empty();

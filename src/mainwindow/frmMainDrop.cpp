@@ -2,38 +2,61 @@
 // of a pick with the source's Browse button, files and folders in the mode Multiple files
 // become rows as the browse window would make them, and text goes into the text box.
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
+#include <filesystem>
 
 #include "fileselect/clsFileFind.h"
+#include "fileselect/frmBrowse.h"
 #include "mainwindow/frmMain.h"
 #include "support/Statement.h"
+#include "util/DirectoryReader.h"
+#include "util/PathText.h"
 
 namespace lockvale {
 
 namespace {
 
-QStringList LocalPaths(const QMimeData& data) {
-  QStringList paths;
+// Byte for byte: toLocalFile puts U+FFFD for bytes that are not UTF-8, which names another file.
+std::string LocalPath(const QUrl& url) {
+  const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  return url.host().isEmpty() && !bytes.isValidUtf8() ? bytes.toStdString()
+                                                      : url.toLocalFile().toStdString();
+}
+
+std::vector<std::string> LocalPaths(const QMimeData& data) {
+  std::vector<std::string> paths;
   for (const QUrl& url : data.urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
+    if (url.isLocalFile()) paths.push_back(LocalPath(url));
   return paths;
 }
 
-// Every file a dropped path stands for, each followed by "*" as the finder gives them:
-// a folder is searched with its subfolders.
-std::string FilesFound(const QStringList& paths) {
-  std::string found;
-  for (const QString& path : paths) {
-    if (!QFileInfo(path).isDir()) {
-      found += path.toStdString() + '*';
+// A name the text box can hold as it is.
+bool IsText(const std::string& path) {
+  return QByteArrayView(path.data(), static_cast<qsizetype>(path.size())).isValidUtf8();
+}
+
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(PathFromText(path), error);
+}
+
+// Every file a dropped path stands for, as the finder gives them: a folder is searched with its
+// subfolders. The folders that could not be searched are named in one notice.
+std::vector<std::string> FilesFound(const std::vector<std::string>& paths) {
+  std::vector<std::string> found;
+  std::vector<UnsearchedFolder> unsearched;
+  for (const std::string& path : paths) {
+    if (!IsFolder(path)) {
+      found.push_back(path);
       continue;
     }
     clsFileFind finder(found);
-    finder.SearchFile(path.toStdString() + '/', true);
+    finder.SearchFile(path + '/', true);
+    unsearched.insert(unsearched.end(), finder.Unsearched().begin(), finder.Unsearched().end());
   }
+  NoticeUnsearched(unsearched);
   return found;
 }
 
@@ -41,12 +64,13 @@ std::string FilesFound(const QStringList& paths) {
 
 bool frmMain::DropWanted(const QMimeData& data) const {
   if (m_JobRunning) return false;
-  const QStringList paths = LocalPaths(data);
+  const std::vector<std::string> paths = LocalPaths(data);
   switch (Mode()) {
     case JobMode::SingleFile:
-      return data.hasUrls() && paths.size() == 1 && QFileInfo(paths[0]).isFile();
+      return data.hasUrls() && paths.size() == 1 && IsFile(paths[0]) && IsText(paths[0]);
     case JobMode::MultipleFiles:
-      return data.hasUrls() && !paths.isEmpty() && paths.size() == data.urls().size();
+      return data.hasUrls() && !paths.empty() &&
+             paths.size() == static_cast<std::size_t>(data.urls().size());
     case JobMode::Text:
       return data.hasText() && !data.hasUrls();
   }
@@ -70,9 +94,9 @@ void frmMain::Form_DragDrop(const QMimeData& data) {
       txtEncrypt->insertPlainText(data.text());
       return;
     }
-    const QStringList paths = LocalPaths(data);
+    const std::vector<std::string> paths = LocalPaths(data);
     if (Mode() == JobMode::SingleFile) {
-      const std::string path = paths[0].toStdString();
+      const std::string& path = paths[0];
       SetSourceAndDestination(path, DestinationFor(path, Encrypting()));
       return;
     }
@@ -80,7 +104,7 @@ void frmMain::Form_DragDrop(const QMimeData& data) {
   });
 }
 
-void frmMain::DropFiles(const QStringList& paths) {
+void frmMain::DropFiles(const std::vector<std::string>& paths) {
   const BatchEntry flags = EntryFromInputs();  // the window's two boxes
   AppendBatchRows(
       BatchRowsFor(FilesFound(paths), Encrypting(), flags.overwrite, flags.deleteSource));

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "util/DirectoryReader.h"
@@ -20,16 +21,30 @@ Search& Of(void* handle) {
   return *static_cast<Search*>(handle);
 }
 
+// Every entry of the folder. Past MAX_PATH a full path with a drive needs the \\?\ prefix,
+// which takes only backslashes between names.
+std::wstring SearchPattern(std::string folder) {
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  folder += '*';
+  if (folder.size() >= MAX_PATH && folder.size() > 2 && folder[1] == ':')
+    folder.insert(0, "\\\\?\\");
+  return windows::Wide(folder);
+}
+
 }  // namespace
 
-DirectoryReader::DirectoryReader(const std::string& folder) {
+// Windows has no handle to open a folder through: the parent is not needed.
+DirectoryReader::DirectoryReader(const std::string& folder, const DirectoryReader*) {
   auto search = std::make_unique<Search>();
-  std::string pattern = folder;
-  if (!pattern.empty() && pattern.back() != '/' && pattern.back() != '\\') pattern += '/';
   search->handle =
-      ::FindFirstFileExW(windows::Wide(pattern + '*').c_str(), FindExInfoBasic, &search->entry,
+      ::FindFirstFileExW(SearchPattern(folder).c_str(), FindExInfoBasic, &search->entry,
                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (search->handle != INVALID_HANDLE_VALUE) m_Handle = search.release();
+  const DWORD error = ::GetLastError();
+  if (search->handle != INVALID_HANDLE_VALUE)
+    m_Handle = search.release();
+  else if (error != ERROR_FILE_NOT_FOUND)  // an empty drive's root: no "." or ".." either
+    m_Failure = windows::ErrorText(error);
 }
 
 DirectoryReader::~DirectoryReader() {
@@ -42,7 +57,11 @@ bool DirectoryReader::Next(std::string_view& name) {
   if (m_Handle == nullptr) return false;
   Search& search = Of(m_Handle);
   for (;;) {
-    if (!search.entryUnread && !::FindNextFileW(search.handle, &search.entry)) return false;
+    if (!search.entryUnread && !::FindNextFileW(search.handle, &search.entry)) {
+      const DWORD error = ::GetLastError();
+      if (error != ERROR_NO_MORE_FILES) m_Failure = windows::ErrorText(error);
+      return false;
+    }
     search.entryUnread = false;
     const std::wstring_view found = search.entry.cFileName;
     if (found == L"." || found == L"..") continue;
@@ -52,6 +71,9 @@ bool DirectoryReader::Next(std::string_view& name) {
     return true;
   }
 }
+
+// The search holds one entry at a time: there is nothing to free before the reader goes.
+void DirectoryReader::EndListing() {}
 
 // The search already holds the attributes: no further look-up per entry. A link never counts
 // as a folder, so a walk cannot loop through links.

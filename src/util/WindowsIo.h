@@ -19,6 +19,9 @@ std::string Utf8(std::wstring_view wide);
 
 [[noreturn]] void ThrowIsFolder(const std::string& what);
 
+// The text other systems give for the errno that matches the Windows error.
+std::string ErrorText(unsigned long error);
+
 // The file's attributes, or INVALID_FILE_ATTRIBUTES when it is missing.
 unsigned long AttributesOf(const std::string& path);
 bool IsFolderAttributes(unsigned long attributes);

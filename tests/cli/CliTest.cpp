@@ -90,22 +90,28 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
             (std::vector{plain, Encrypted(plain, "secret")}));
 }
 
+// Names are taken as they are: "a*" + the victim's folder once read as a path outside the tree.
 TEST_F(CliTest, RecursiveWalksTheTreeAndDecryptTakesOnlyEncrNames) {
-  const std::string tree = dir / "tree";
+  const std::string tree = dir / "tree", low = "sub/deeper/-low?\n\t\xff", decoy = "a*" + dir / "v";
   std::filesystem::create_directories(tree + "/sub/deeper");
+  std::filesystem::create_directories(tree + "/" + decoy);
   WriteFile(tree + "/top", {1});
-  WriteFile(tree + "/sub/deeper/low", plain);
+  WriteFile(tree + "/" + low, plain);
+  WriteFile(tree + "/" + decoy + "/file", {3});
+  std::filesystem::create_directory(dir / "v");
+  WriteFile(dir / "v/file", {4});
   ASSERT_EQ(Cli({"encrypt", "-r", "--delete-source", "--key-file", dir / "key", tree}), "0 ");
-  EXPECT_EQ(ReadFile(tree + "/sub/deeper/low.encr"), Encrypted(plain, "secret"));
-  WriteFile(tree + "/sub/notes", {2});
+  EXPECT_EQ(ReadFile(tree + "/" + low + ".encr"), Encrypted(plain, "secret"));
+  WriteFile(tree + "/sub/notes.enc", {2});
   ASSERT_EQ(Cli({"decrypt", "--recursive", "--key-file", dir / "key", tree + "/"}), "0 ");
   Names files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(tree))
     if (entry.is_regular_file()) files.push_back(entry.path().lexically_relative(tree));
   std::sort(files.begin(), files.end());
-  EXPECT_EQ(files,
-            (Names{"sub/deeper/low", "sub/deeper/low.encr", "sub/notes", "top", "top.encr"}));
-  EXPECT_EQ(ReadFile(tree + "/sub/deeper/low"), plain);
+  EXPECT_EQ(files, (Names{decoy + "/file", decoy + "/file.encr", low, low + ".encr",
+                          "sub/notes.enc", "top", "top.encr"}));
+  EXPECT_EQ(std::tuple(ReadFile(tree + "/" + low), ReadFile(dir / "v/file")),
+            std::tuple(plain, Bytes{4}));
 }
 
 TEST_F(CliTest, KeysComeFromTheKeyFileOrTheEnvironmentThroughTheCodePage) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "util/StringHelpers.h"
 
 using namespace lockvale::test;
 
@@ -38,15 +37,13 @@ class FileFind : public ::testing::Test, public FileFindListener {
     found.clear();
     folders.clear();
     finder.SearchFile(path, subFolders, caseSensitive);
-    Names hits;
-    SplitString(found, '*', hits);
-    hits.pop_back();  // the empty piece after the last "*"
+    Names hits = found;
     std::sort(hits.begin(), hits.end());
     return hits;
   }
 
   TempDir dir;
-  std::string found;
+  Names found;
   clsFileFind finder{found};
   Names folders, errors;
   std::function<void(const std::string&)> onFolder;
@@ -119,22 +116,33 @@ TEST_F(FileFind, PathChoosesFolderAndPatternAndFoldersAreCounted) {
       std::tuple(clsFileFind::PathNameNotValid, 2u, true, true, 13));
 }
 
-// Each folder's files come before its subfolders, and hits are appended to what the string
-// held. A link to a folder is never followed, so a link back up cannot make the walk loop.
+// Each folder's files come before its subfolders, and hits are appended to what the list held,
+// each name as it is ("*", "?", line breaks, tabs, a leading "-", bytes that are not UTF-8). A
+// link to a folder is never followed, so a link back up cannot make the walk loop. A folder
+// past PATH_MAX is reached through its parent.
 TEST_F(FileFind, WalksPreOrderWithEachFoldersFilesFirstAppendsAndFollowsNoFolderLinks) {
 #ifdef _WIN32
   GTEST_SKIP() << "libstdc++ makes no folder links on Windows";
-#endif
-  Make(dir, {"a.txt", "s1/b.txt", "s1/d/c.txt", "s2/e.txt"});
-  fs::create_directory_symlink(dir.Path(), dir / "s2/up");
-  const std::string r = dir.Path().generic_string();
-  found = "kept*";
-  onFolder = [&](const std::string& folder) { found += "<" + folder + ">"; };
+#else
+  Make(dir, {"a*.txt", "s/b?\n", "s/-d\t/c\xff.txt"});
+  fs::create_directory_symlink(dir.Path(), dir / "s/up");
+  const std::string r = dir.Path().generic_string(), name(250, 'd');
+  found = {"kept"};
+  onFolder = [&](const std::string& folder) { found.push_back("<" + folder + ">"); };
   finder.SearchFile(r + "/", true);
-  const std::string head = "kept*<" + r + ">" + r + "/a.txt*";
-  const std::string s1 = "<" + r + "/s1>" + r + "/s1/b.txt*<" + r + "/s1/d>" + r + "/s1/d/c.txt*";
-  const std::string s2 = "<" + r + "/s2>" + r + "/s2/e.txt*";
-  EXPECT_TRUE(found == head + s1 + s2 || found == head + s2 + s1) << found;
+  EXPECT_EQ(found, (Names{"kept", "<" + r + ">", r + "/a*.txt", "<" + r + "/s>", r + "/s/b?\n",
+                          "<" + r + "/s/-d\t>", r + "/s/-d\t/c\xff.txt"}));
+
+  std::string deep = r + "/s";
+  for (int level = 0; level < 17; ++level)
+    deep += "/" + name;
+  // bash, as dash cannot cd past PATH_MAX
+  const std::string make = "for i in $(seq 17); do mkdir " + name + " && cd " + name + "; done";
+  ASSERT_EQ(std::system(("cd '" + r + "/s' && bash -c '" + make + " && touch f'").c_str()), 0);
+  onFolder = nullptr;
+  EXPECT_EQ(Run(r + "/s/"), (Names{r + "/s/-d\t/c\xff.txt", r + "/s/b?\n", deep + "/f"}));
+  EXPECT_EQ(std::system(("rm -rf '" + r + "/s'").c_str()), 0);  // too deep for remove_all
+#endif
 }
 
 TEST_F(FileFind, StopFromAListenerOrTheBreatheHookKeepsTheHitsSoFar) {
@@ -153,19 +161,20 @@ TEST_F(FileFind, StopFromAListenerOrTheBreatheHookKeepsTheHitsSoFar) {
   EXPECT_GE(breaths, 8);  // once per directory entry, matching or not
   breaths = 0;
   Run(dir / "");
-  const std::string all = found;
+  const Names all = found;
   for (const int total = breaths; ++stopAt <= total;) {
     breaths = finishedCalls = 0;
     Run(dir / "");
     // Stopped, with the hits so far, and reported once.
-    EXPECT_EQ(std::tuple(result, all.rfind(found, 0), finishedCalls),
-              std::tuple(clsFileFind::UserCanceled, 0u, 1))
+    EXPECT_EQ(
+        std::tuple(result, std::ranges::mismatch(found, all).in1 == found.end(), finishedCalls),
+        std::tuple(clsFileFind::UserCanceled, true, 1))
         << stopAt;
   }
 }
 
 // A folder that cannot be read (here, one gone by the time the walk reaches it) and one
-// whose listener fails end only themselves.
+// whose listener fails end only themselves; the first is named with the system's reason.
 TEST_F(FileFind, AFolderThatFailsEndsOnlyItself) {
   Make(dir, {"gone/a.txt", "s1/b.txt", "s2/c.txt"});
   onFolder = [&](const std::string& folder) {
@@ -175,4 +184,6 @@ TEST_F(FileFind, AFolderThatFailsEndsOnlyItself) {
   EXPECT_EQ(
       std::tuple(Run(dir / ""), errors, result, finishedCalls),
       std::tuple(Names{dir / "s2/c.txt"}, Names{"listener failed"}, clsFileFind::DirExSuccess, 1));
+  EXPECT_EQ(finder.Unsearched(),
+            (std::vector<UnsearchedFolder>{{dir / "gone", "No such file or directory"}}));
 }

@@ -22,7 +22,9 @@
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "fileselect/FileDialogs.h"
+#include "fileselect/frmBrowse.h"
 #include "jobs/HexText.h"
+#include "mainwindow/BatchListView.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/frmMain.h"
 #include "startup/RegistryHelpers.h"
@@ -122,6 +124,14 @@ struct ListWindow {
     if (sorted) rows.sort();
     return rows;
   }
+  // The rows as the job reads them: byte for byte, where the text shows U+FFFD.
+  std::vector<BatchEntry> Entries() const {
+    const BatchListView view(List());
+    std::vector<BatchEntry> rows;
+    for (std::size_t i = 0; i < view.Count(); ++i)
+      rows.push_back(view.Row(i));
+    return rows;
+  }
   void Add(const QString& source, const QString& destination) {
     w.Type("txtFilename", source);
     w.Type("txtDestFilename", destination);
@@ -169,12 +179,18 @@ bool Drop(QWidget* target, QMimeData* data) {
   return drop.isAccepted();
 }
 
-QMimeData* Files(const QStringList& paths) {
+QMimeData* Files(const QStringList& paths, const std::string& bytes = "") {
   auto* data = new QMimeData;
   for (const QString& path : paths)
     data->setUrls(data->urls() << QUrl::fromLocalFile(path));
+  if (!bytes.empty())  // a name that is not UTF-8, as a file manager sends it
+    data->setUrls(data->urls() << QUrl::fromEncoded(
+                      "file://" + QByteArray::fromStdString(bytes).toPercentEncoding("/")));
   return data;
 }
+
+// A name as it may come: "*", "?", a line break, a tab, a leading "-" and a byte not UTF-8.
+const std::string kOddName = "sub/-?*\n\t\xff.encr";
 
 // Calls `step` from the window's own event handling, as often as it can, until it says done.
 void WhileRunning(const std::function<bool()>& step) {
@@ -401,17 +417,23 @@ class MainWindowTest : public QObject {
   }
 
   // Browsed folders: the list holds one row first, and only Yes to the clearing question
-  // removes it; decrypting takes only names with ".encr". Then a cancelled pick keeps the
-  // browse window open, and a file picked fills the single-file inputs; while a search runs a
-  // second OK is ignored, and Cancel stops it: nothing is added.
+  // removes it; decrypting takes only names with ".encr", and odd names keep their bytes. Then
+  // a cancelled pick keeps the browse window open, and a file picked fills the single-file
+  // inputs; while a search runs a second OK is ignored, and Cancel stops it: nothing is added.
+  // Folders that could not be searched are named in one notice, the first three of them.
   void browseWindowFillsTheListAndTheInputs() {
     const std::tuple<bool, bool, std::string_view, Names> cases[] = {
-        {true, true, "Y", {".hidden", "C.ENCR", "a.txt", "sub/b.txt.encr", "sub/x.encr.encr"}},
+        {true,
+         true,
+         "Y",
+         {".hidden", "C.ENCR", "a.txt", kOddName, "sub/b.txt.encr", "sub/x.encr.encr"}},
         {true, false, "N", {".hidden", "C.ENCR", "a.txt"}},
-        {false, true, "C", {"sub/b.txt.encr", "sub/x.encr.encr"}},
+        {false, true, "C", {kOddName, "sub/b.txt.encr", "sub/x.encr.encr"}},
         {false, false, "Y", {}}};
     for (const auto& [encrypting, subFolders, answer, sources] : cases) {
       ListWindow l(encrypting);
+      WriteFile(l.dir / kOddName, {'x'});
+      if (!encrypting) WriteFile(l.dir / "y.enc", {'x'});  // no ".encr": no row
       l.List()->addTopLevelItem(new QTreeWidgetItem({"/old", "", "", ""}));
       l.OpenBrowse();
       l.boxes.Queue(answer);
@@ -429,6 +451,9 @@ class MainWindowTest : public QObject {
                         QString::fromStdString(DestinationFor(l.dir / name, encrypting)) +
                         (encrypting ? "|Yes|No" : "|No|Yes");
       QCOMPARE(l.Rows(true), expected);
+      const BatchEntry odd{l.dir / kOddName, DestinationFor(l.dir / kOddName, encrypting),
+                           encrypting ? "Yes" : "No", encrypting ? "No" : "Yes"};
+      QCOMPARE(std::ranges::count(l.Entries(), odd), subFolders ? 1 : 0);
       QVERIFY(!l.browse->isVisible() && l.State().last() == (expected.empty() ? "0000" : "0001"));
       LV_EXPECT_ASKED(l.boxes, QuestionBox("Do you wish to clear the files list?", "Clear"));
       QVERIFY(l.pickers.asked.at(0).kind == PickerKind::Folder && l.pickers.owners[0] == l.browse);
@@ -457,6 +482,20 @@ class MainWindowTest : public QObject {
     l.Get("cmdBrowse")->click();
     QVERIFY(l.pickers.asked.size() == 4 && l.Rows().empty() && !l.browse->isVisible());
     QVERIFY(l.Get("cmdBrowse")->isEnabled());
+
+    int breaths = 0;  // the first comes before the folder is read, the second after
+    WhileRunning([&] { return ++breaths == 2 && std::filesystem::remove_all(l.dir / "sub") > 0; });
+    l.OpenBrowse();
+    l.Get("optFolder")->click();
+    l.Get("chkSubFolders")->click();
+    l.pickers.Queue({l.dir.Path().string()});
+    l.Get("cmdBrowse")->click();
+    NoticeUnsearched({{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}});
+    const auto notice = [](const std::string& text) {
+      return MessageRequest{text, "Browse", MessageButtons::Ok, NoticeIcon::Exclamation};
+    };
+    LV_EXPECT_ASKED(l.boxes, notice("1 folder could not be searched: " + l.dir / "sub"),
+                    notice("4 folders could not be searched: a, b, c"));
   }
 
   // Execute reads Cancel while a file job runs, with the other inputs at rest and the figures
@@ -510,18 +549,27 @@ class MainWindowTest : public QObject {
   // window's two boxes, text only in the mode Text.
   void dropsFillTheInputsOfEachMode() {
     ListWindow l(false);
+    // The odd name and its twin, named as the odd one shows with U+FFFD.
+    const std::string odd = l.dir / kOddName, twin = l.dir / "sub/-?*\n\t\uFFFD.encr";
+    for (const std::string& name : {odd, twin})
+      WriteFile(name, {'x'});
     l.w.Click("optSingleFile");
     QVERIFY(!Drop(&l.w.Form(), Files({l.Path("a.txt"), l.Path("C.ENCR")})));
+    QVERIFY(!Drop(l.w.Get("txtFilename"), Files({}, odd)));  // the box cannot hold its name
     QVERIFY(Drop(l.w.Get("txtFilename"), Files({l.Path("sub/b.txt.encr")})));
     QCOMPARE(l.State().first(2), (QStringList{l.Path("sub/b.txt.encr"), l.Path("sub/b.txt")}));
 
     l.w.Click("optMultipleFiles");
     l.w.Click("chkDeleteSourceFile");
-    QVERIFY(Drop(&l.w.Form(), Files({l.Path("a.txt.encr"), l.Path("sub")})));
+    QVERIFY(Drop(&l.w.Form(), Files({l.Path("a.txt.encr"), l.Path("sub")}, odd)));
+    const QString shown =
+        QString::fromStdString(twin + "|" + DestinationFor(twin, false) + "|No|Yes");
     QCOMPARE(l.Rows(true),
-             (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes",
-                          l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
+             (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes", shown, shown,
+                          shown, l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
                           l.Path("sub") + "/x.encr.encr|" + l.Path("sub") + "/x.encr|No|Yes"}));
+    const BatchEntry oddRow{odd, DestinationFor(odd, false), "No", "Yes"};
+    QCOMPARE(std::ranges::count(l.Entries(), oddRow), 2);  // one found in "sub", one dropped
 
     l.w.Click("optText");
     auto* text = new QMimeData;

@@ -59,11 +59,16 @@ TEST_F(FaultInjection, FullDisk) {
   umount((dir / "out").c_str());
 }
 
+// A folder that may not be listed is a failure of its own; the files beside it are done.
 TEST_F(FaultInjection, ForbiddenFolderAndSource) {
   if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
     GTEST_SKIP() << "as root, permissions count only for nobody, through setpriv (util-linux)";
   chmod((dir / "out").c_str(), 0555);
   ExpectFailureLosesNothing(true, dir / "out/earlier.encr");
+  chmod((dir / "out").c_str(), 0300);
+  EXPECT_EQ(Cli({"encrypt", "-r", "--key-file", dir / "key", dir.Path()}, {.asNobody = true}),
+            "1 lockvale-cli: " + dir / "out: cannot be searched: Permission denied\n");
+  EXPECT_TRUE(std::filesystem::exists(dir / "source.encr"));
   chmod((dir / "out").c_str(), 0777);
   chmod((dir / "source").c_str(), 0);
   ExpectFailureLosesNothing(true, dir / "out/earlier.encr");

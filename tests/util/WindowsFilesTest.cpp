@@ -56,9 +56,9 @@ TEST(WindowsFiles, ReadOnlyAndHiddenMarksNamesOfOneFileAndUtf8Paths) {
     EXPECT_TRUE(SameFile(name, alias)) << alias;
   EXPECT_FALSE(SameFile(name, marked));
 
-  std::string found;
+  Names found;
   clsFileFind(found).SearchFile(dir.Path().string() + "\\*.txt", false);
-  EXPECT_EQ(found, name + "*");
+  EXPECT_EQ(found, Names{name});
   EXPECT_EQ(dir.Entries().size(), 3u);  // no temporary left behind
 }
 
