@@ -124,11 +124,20 @@ BatchJob::RowOutcome BatchJob::Transform(std::size_t x, const BatchEntry& row) {
     return RowOutcome::Failed;
   }
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
-  const FileJobRequest request{FileName, FileName2, m_Request.direction, row.overwrite != "No",
-                               row.deleteSource == "Yes"};
+  const FileJobRequest request{FileName,
+                               FileName2,
+                               m_Request.direction,
+                               row.overwrite != "No",
+                               row.deleteSource == "Yes",
+                               TrashOf(m_Host)};
   try {
-    if (RunFileJob(cipher, request) == FileJobOutcome::Completed) return RowOutcome::Done;
-    m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
+    const FileJobResult result = RunFileJob(cipher, request);
+    if (result.outcome == FileJobOutcome::Refused)
+      m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
+    else if (result.sourceKept)
+      m_List.MarkFailed(x, SourceKeptText(FileName, *result.sourceKept));
+    else
+      return RowOutcome::Done;
   } catch (const std::system_error& error) {
     m_List.MarkFailed(x, error.what());
   }

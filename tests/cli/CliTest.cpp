@@ -31,6 +31,7 @@ class CliTest : public ::testing::Test {
   void SetUp() override {
     WriteFile(dir / "key", {'s', 'e', 'c', 'r', 'e', 't', '\n', 'x'});
     WriteFile(dir / "doc", plain);
+    setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);  // the trash of decrypted sources
   }
 
   // Standard output is kept in `output`.
@@ -39,7 +40,7 @@ class CliTest : public ::testing::Test {
     return lockvale::test::Cli(std::move(arguments), {environment, input, false, &output});
   }
 
-  TempDir dir;
+  TempDir dir, dataHome;
   std::string output;
   const Bytes plain = RandomBytes(70'001, 3);
 };
@@ -69,6 +70,7 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
                           "File Size Error - ciphertext file not a multiple of block size"));
   EXPECT_EQ(ReadFile(doc), plain);
   EXPECT_EQ(dir.Entries(), (Names{"doc", "folder", "key", "other", "ragged.encr"}));
+  EXPECT_EQ(ReadFile(dataHome / "Trash/files/doc.encr"), Encrypted(plain, "secret"));
 
   // A wrong key fails once the whole file went through; mixed with a name that has no ".encr"
   // it gives 1, and neither the file nor its ciphertext changes.
@@ -83,6 +85,11 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
                  "the name has no \".encr\" to cut the decrypted file's name at (-o gives one)"));
   EXPECT_EQ((std::vector{ReadFile(doc), ReadFile(doc + ".encr")}),
             (std::vector{plain, Encrypted(plain, "secret")}));
+  // One wrong key in sixteen passes the length byte: the ciphertext goes to the trash, not away.
+  EXPECT_EQ(Cli({"decrypt", "--overwrite", "--delete-source", doc + ".encr"},
+                {"LOCKVALE_KEY=" + WrongKey(Encrypted(plain, "secret"), 128, 5)}),
+            "0 ");
+  EXPECT_EQ(ReadFile(dataHome / "Trash/files/doc.encr.2"), Encrypted(plain, "secret"));
 }
 
 TEST_F(CliTest, RecursiveWalksTheTreeAndDecryptTakesOnlyEncrNames) {

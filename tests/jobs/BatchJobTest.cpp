@@ -116,10 +116,12 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
   b.Add("a", "a.encr");
   b.Add("b", "b.encr", "No", "Yes");
   b.rows.push_back({"/proc/self/mem", b.dir / "mem", "No", "Yes"});  // cannot be read
-  b.Add("c", "c.encr");
+  b.Add("c", "c.encr", "No", "Yes");  // read-only: done, but its source stays
+  std::filesystem::permissions(b.dir / "c", std::filesystem::perms::owner_read);
   b.Run(Direction::Encrypt, "Y");
-  EXPECT_EQ(b.host.list.failed,
-            (Names{"", "", "Cannot read /proc/self/mem: Input/output error", ""}));
+  EXPECT_EQ(b.host.list.failed, (Names{"", "", "Cannot read /proc/self/mem: Input/output error",
+                                       "The source file " + b.dir / "c" +
+                                           " could not be deleted: the file is read-only"}));
   EXPECT_EQ(ReadFile(b.dir / "a.encr"),
             OpenSslEcb(true, Key("k"), 256, PadWithLengthByte(Bytes(100, 'a'))));
   WriteFile(b.dir / "bad.encr", Bytes(32, 7));  // decrypts to a bad length byte
@@ -138,6 +140,7 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
                                 "or keysize?",
                                 "Error")}));
   EXPECT_EQ(b.host.statuses.back(), "Error");
+  EXPECT_EQ(b.host.trashed, Names{b.dir / "b.encr"});  // a decrypted source is never deleted
   EXPECT_EQ(b.dir.Entries(), (Names{"a", "a.encr", "b", "bad.encr", "c", "c.encr", "c2"}));
   EXPECT_EQ(ReadFile(b.dir / "a"), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(ReadFile(b.dir / "b"), Bytes(100, 'b'));

@@ -27,7 +27,7 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
   WriteFile(dir / "plain", plain);
   WriteFile(dir / "old", {42});
   auto run = [&](const char* source, const char* destination, Direction direction, bool remove) {
-    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove});
+    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove}).outcome;
   };
   // A file size limit makes the kernel refuse writes past it, as a full disk would.
   rlimit saved{};

@@ -227,7 +227,8 @@ class MainWindowTest : public QObject {
   }
 
   // The file job gets the names, key, key size, direction and each of the two options, from the
-  // button or the menu, and the window shows its status and a full bar; an unexpected error
+  // button or the menu, and the window shows its status and a full bar; a decrypted source goes
+  // to the desktop's trash. An unexpected error
   // reaches the reporter, which names the statement, and the inputs come back. The text job
   // gets the text as typed, line breaks as CR LF and a no-break space as itself, and the
   // cipher's own notices reach the user. In the text box Tab moves on to the key, Ctrl+Tab
@@ -258,12 +259,18 @@ class MainWindowTest : public QObject {
     QVERIFY(ReadFile(encrypted) == OpenSslEcb(true, Key("key"), 256, PadWithLengthByte(content)));
     WriteFile(plain, {'o', 'l', 'd'});
     w.Click("optDecrypt");  // swaps the names
-    w.Click("chkDeleteSourceFile");
     w.Click("chkOverwrite");
+    // A decrypted source goes to the trash, that of the home when it is on the same disk.
+    TempDir dataHome;
+    const QByteArray home = qgetenv("HOME");
+    for (const char* name : {"HOME", "XDG_DATA_HOME"})
+      qputenv(name, QByteArray::fromStdString(dataHome.Path()));
     boxes.Queue("Y");
     w.Execute();
+    qputenv("HOME", home);
     QCOMPARE(boxes.TakeAsked().size(), size_t{2});  // nothing asked about replacing "plain"
-    QVERIFY(ReadFile(plain) == content && dir.Entries() == Names({"plain", "plain.encr"}));
+    QVERIFY(ReadFile(plain) == content && dir.Entries() == Names({"plain"}));
+    QVERIFY(std::filesystem::exists(dataHome / "Trash/files/plain.encr"));
 
     w.Click("optText");  // still decrypting
     auto* area = w.Get<QPlainTextEdit>("txtEncrypt");

@@ -69,6 +69,26 @@ TEST_F(FaultInjection, ForbiddenFolderAndSource) {
   ExpectFailureLosesNothing(true, dir / "out/earlier.encr");
 }
 
+// A source the user may not remove, in a folder that only root may change, stays and is named:
+// a plaintext, and a ciphertext that no trash can take.
+TEST_F(FaultInjection, SourceThatCannotBeRemovedIsNamed) {
+  if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
+    GTEST_SKIP() << "as root, permissions count only for nobody, through setpriv (util-linux)";
+  ASSERT_EQ(Cli({"encrypt", "--key-file", dir / "key", dir / "source"}), "0 ");
+  chmod((dir / "out").c_str(), 0777);
+  chmod(dir.Path().c_str(), 0555);
+  for (const auto& [command, name, reason] :
+       {std::tuple{"encrypt", "source", "Permission denied"},
+        {"decrypt", "source.encr", "cannot move it to the trash: Permission denied"}})
+    EXPECT_EQ(Cli({command, "--key-file", dir / "key", "--overwrite", "--delete-source", "-o",
+                   dir / "out/result", dir / name},
+                  {.environment = {"XDG_DATA_HOME=" + dir / "out"}, .asNobody = true}),
+              "1 lockvale-cli: " + dir / name + ": source not deleted: " + reason + "\n");
+  EXPECT_EQ(ReadFile(dir / "out/result"), source);
+  EXPECT_TRUE(std::filesystem::exists(dir / "source") &&
+              std::filesystem::exists(dir / "source.encr"));
+}
+
 // A sparse 3 GiB source reads fast but takes seconds to encrypt, so the fault lands mid-file.
 TEST_F(FaultInjection, SourceShrinksOrToolIsKilledMidFile) {
   for (bool kill : {false, true}) {
