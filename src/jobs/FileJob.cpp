@@ -19,6 +19,7 @@ FileJobOutcome TransformIntoPlace(cEncrypt& cipher, const FileJobRequest& reques
     cipher.FileDecrypt(destination, source);
     if (cipher.ErrorHappened()) return FileJobOutcome::Refused;
   }
+  source.ExpectUnchanged();
   destination.Commit(request.replaceExisting);
   return FileJobOutcome::Completed;
 }

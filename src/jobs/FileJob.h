@@ -35,9 +35,10 @@ struct FileJobResult {
 // Encrypts or decrypts one file with the key installed in `cipher`. The result
 // appears under the destination name only when it is complete and on disk; until
 // then an existing destination is untouched, and a failure leaves nothing behind.
-// A ciphertext of unusable size is refused before anything is created. The result takes the
-// source's permission bits (less the umask). The source is removed, when asked, only after the
-// result is in place, and never when it is read-only: a plaintext is deleted, a ciphertext moved to
+// A ciphertext of unusable size is refused before anything is created. A source written
+// to while it was read fails the job with SourceChanged. The result takes the source's
+// permission bits (less the umask). The source is removed, when asked, only after the result
+// is in place, and never when it is read-only: a plaintext is deleted, a ciphertext moved to
 // the trash, as a wrong key is not always detectable in this format.
 // Read and write failures throw std::system_error.
 FileJobResult RunFileJob(cEncrypt& cipher, const FileJobRequest& request);
