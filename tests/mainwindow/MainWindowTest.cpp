@@ -394,7 +394,9 @@ class MainWindowTest : public QObject {
     l.Add(l.Path("a.txt"), l.Path("a2.encr"));
     l.boxes.Queue("YY");  // run, keep a.txt
     l.w.Execute();
-    QVERIFY(l.boxes.TakeAsked().size() == 2 && l.w.Status() == "Error");
+    QCOMPARE(l.boxes.TakeAsked().back().text,
+             "1 of 3 files failed. The failed rows are shown in red; point at one to see why.");
+    QCOMPARE(l.w.Status(), QStringLiteral("Error"));
     QCOMPARE(l.Rows()[1], l.Path("a.txt") + "|" + l.Path("a.encr") + "|Yes|No");
     QTreeWidgetItem* failed = l.List()->topLevelItem(0);
     QCOMPARE(failed->foreground(1).color(), QColor(Qt::red));
