@@ -4,7 +4,7 @@ namespace lockvale {
 
 // The exit statuses of lockvale-cli.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitFileFailed = 1;  // reading, writing or a refusal by the checks
+inline constexpr int kExitFileFailed = 1;  // reading, writing, the checks, a source kept
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitNotDecrypted = 3;  // every failure was data that did not decrypt
 

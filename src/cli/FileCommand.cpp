@@ -70,10 +70,11 @@ void FileCommand::Transform(const std::string& source, const std::string& destin
   if (m_Progress) m_Progress->Start(TextOf(PathFromText(source).filename()), FileLength(source));
   const FileJobRequest request{source, destination, m_Options.direction, m_Options.overwrite,
                                m_Options.deleteSource};
-  const FileJobOutcome outcome = RunFileJob(m_Cipher, request);
+  const FileJobResult result = RunFileJob(m_Cipher, request);
   if (m_Progress) m_Progress->Clear();
   // The cipher has already said why.
-  if (outcome == FileJobOutcome::Refused) m_Tally.NoteDecryptionFailure();
+  if (result.outcome == FileJobOutcome::Refused) m_Tally.NoteDecryptionFailure();
+  if (result.sourceKept) Fail("source not deleted: " + *result.sourceKept);
 }
 
 void FileCommand::Fail(const std::string& reason) {

@@ -23,6 +23,11 @@ std::string ReuseQuestion(std::size_t s, std::size_t y) {
          earlier + " or no to remove the entry at line " + later + ".";
 }
 
+std::string FailedRowsText(std::size_t failed, std::size_t rows) {
+  return std::to_string(failed) + " of " + std::to_string(rows) +
+         " files failed. The failed rows are shown in red; point at one to see why.";
+}
+
 }  // namespace
 
 void BatchJob::Run() {
@@ -74,6 +79,9 @@ void BatchJob::RunRows() {
   }
   m_Host.BatchFinished(m_Tally);
   CompleteJob(m_Host, m_Request.direction, m_Tally.failed > 0);
+  if (m_Tally.failed > 0)
+    m_Host.Boxes().Notice(FailedRowsText(m_Tally.failed, m_List.Count()), "Status",
+                          NoticeIcon::Exclamation);
 }
 
 // One pass over the list: for each row, the first earlier row with the same source text
@@ -124,11 +132,20 @@ BatchJob::RowOutcome BatchJob::Transform(std::size_t x, const BatchEntry& row) {
     return RowOutcome::Failed;
   }
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
-  const FileJobRequest request{FileName, FileName2, m_Request.direction, row.overwrite != "No",
-                               row.deleteSource == "Yes"};
+  const FileJobRequest request{FileName,
+                               FileName2,
+                               m_Request.direction,
+                               row.overwrite != "No",
+                               row.deleteSource == "Yes",
+                               TrashOf(m_Host)};
   try {
-    if (RunFileJob(cipher, request) == FileJobOutcome::Completed) return RowOutcome::Done;
-    m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
+    const FileJobResult result = RunFileJob(cipher, request);
+    if (result.outcome == FileJobOutcome::Refused)
+      m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
+    else if (result.sourceKept)
+      m_List.MarkFailed(x, SourceKeptText(FileName, *result.sourceKept));
+    else
+      return RowOutcome::Done;
   } catch (const std::system_error& error) {
     m_List.MarkFailed(x, error.what());
   }

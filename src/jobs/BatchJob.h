@@ -9,8 +9,9 @@ namespace lockvale {
 
 // Encrypts or decrypts every row of the batch list with the one key. Before each entry
 // of an encryption it settles, with the user, the rows that would delete a source that a
-// later row still reads. A row that fails is marked and the run goes on; no row's
-// failure removes another row's output. A cancelled run keeps the rows done before it.
+// later row still reads. A row that fails, or whose source to remove stays, is marked and the
+// run goes on; no row's failure removes another row's output. A run with failed rows ends by
+// saying how many. A cancelled run keeps the rows done before it.
 class BatchJob {
  public:
   BatchJob(const JobRequest& request, JobHost& host)

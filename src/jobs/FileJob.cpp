@@ -19,18 +19,25 @@ FileJobOutcome TransformIntoPlace(cEncrypt& cipher, const FileJobRequest& reques
     cipher.FileDecrypt(destination, source);
     if (cipher.ErrorHappened()) return FileJobOutcome::Refused;
   }
+  source.ExpectUnchanged();
   destination.Commit(request.replaceExisting);
   return FileJobOutcome::Completed;
 }
 
+std::optional<std::string> RemoveSource(const FileJobRequest& request) {
+  if (!FileExists(request.source)) return std::nullopt;  // someone removed it while it was read
+  if (IsReadOnly(request.source)) return "the file is read-only";
+  if (request.direction == Direction::Decrypt) return request.moveToTrash(request.source);
+  return RemoveFile(request.source);
+}
+
 }  // namespace
 
-FileJobOutcome RunFileJob(cEncrypt& cipher, const FileJobRequest& request) {
-  // The source is closed before it is deleted; some systems refuse otherwise.
+FileJobResult RunFileJob(cEncrypt& cipher, const FileJobRequest& request) {
+  // The source is closed before it is removed; some systems refuse otherwise.
   const FileJobOutcome outcome = TransformIntoPlace(cipher, request);
-  if (outcome == FileJobOutcome::Completed && request.deleteSource)
-    DeleteFileQuietly(request.source);
-  return outcome;
+  if (outcome != FileJobOutcome::Completed || !request.deleteSource) return {outcome, {}};
+  return {outcome, RemoveSource(request)};
 }
 
 }  // namespace lockvale

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cipher/cEncrypt.h"
 #include "jobs/BatchList.h"
 #include "jobs/BatchTally.h"
 #include "support/MessageBoxes.h"
+#include "util/Trash.h"
 
 namespace lockvale {
 
@@ -26,6 +28,10 @@ class JobHost {
   virtual BatchList& BatchRows() = 0;
   // The counts of a batch run that got to its rows, also when it was cancelled.
   virtual void BatchFinished(const BatchTally&) {}
+  // Where a decrypted source goes; the reason when it could not, and then it stays.
+  virtual std::optional<std::string> MoveSourceToTrash(const std::string& path) {
+    return MoveToTrash(path);
+  }
 };
 
 }  // namespace lockvale

@@ -81,4 +81,17 @@ void CompleteJob(JobHost& host, Direction direction, bool errorHappened) {
                       "Status");
 }
 
+std::string SourceKeptText(const std::string& source, const std::string& reason) {
+  return "The source file " + source + " could not be deleted: " + reason;
+}
+
+void TellSourceKept(JobHost& host, const std::string& source, const std::string& reason) {
+  host.Boxes().Notice(SourceKeptText(source, reason), "Delete Source File",
+                      NoticeIcon::Exclamation);
+}
+
+TrashMover TrashOf(JobHost& host) {
+  return [&host](const std::string& path) { return host.MoveSourceToTrash(path); };
+}
+
 }  // namespace lockvale

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cipher/KeyBytes.h"
+#include "jobs/FileJob.h"
 #include "jobs/JobHost.h"
 #include "jobs/JobRequest.h"
 
@@ -39,5 +40,13 @@ cEncrypt& KeyedCipherForFile(JobHost& host, const JobRequest& request);
 
 // The step every job that got past its questions ends with.
 void CompleteJob(JobHost& host, Direction direction, bool errorHappened);
+
+// What the user hears of a source that was to be removed after its result was written, and
+// stays; the window shows it once the job has ended.
+std::string SourceKeptText(const std::string& source, const std::string& reason);
+void TellSourceKept(JobHost& host, const std::string& source, const std::string& reason);
+
+// The host's trash, for the file job.
+TrashMover TrashOf(JobHost& host);
 
 }  // namespace lockvale

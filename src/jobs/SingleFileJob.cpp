@@ -27,6 +27,7 @@ void SingleFileJob::Run() {
     return;
   }
   CompleteJob(m_Host, m_Request.direction, !completed);
+  if (m_SourceKept) TellSourceKept(m_Host, FileName, *m_SourceKept);
 }
 
 bool SingleFileJob::InputsAccepted() {
@@ -54,10 +55,12 @@ bool SingleFileJob::DestinationSettled() {
 // False when the ciphertext was refused.
 bool SingleFileJob::Transform() {
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
-  const FileJobRequest request{FileName, FileName2, m_Request.direction, m_ReplaceExisting,
-                               m_Request.deleteSource};
-  const FileJobOutcome outcome = LV_STMT(RunFileJob(cipher, request));
-  return outcome == FileJobOutcome::Completed;
+  const FileJobRequest request{
+      FileName,       FileName2, m_Request.direction, m_ReplaceExisting, m_Request.deleteSource,
+      TrashOf(m_Host)};
+  const FileJobResult result = LV_STMT(RunFileJob(cipher, request));
+  m_SourceKept = result.sourceKept;
+  return result.outcome == FileJobOutcome::Completed;
 }
 
 }  // namespace lockvale

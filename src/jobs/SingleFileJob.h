@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "jobs/JobHost.h"
@@ -24,6 +25,7 @@ class SingleFileJob {
   std::string FileName;   // source
   std::string FileName2;  // destination
   bool m_ReplaceExisting = false;
+  std::optional<std::string> m_SourceKept;  // why the source to delete is still there
 };
 
 }  // namespace lockvale

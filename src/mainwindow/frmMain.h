@@ -112,6 +112,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void DisplayString(const std::string& text) override;
   BatchList& BatchRows() override;
   void BatchFinished(const BatchTally& tally) override;
+  std::optional<std::string> MoveSourceToTrash(const std::string& path) override;
 
   // BrowseTarget: what the browse dialog reads and fills in.
   bool Encrypting() const override;

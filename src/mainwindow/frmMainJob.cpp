@@ -3,6 +3,7 @@
 // status bar's second field shows the figures of the file going through.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -93,6 +94,13 @@ void frmMain::BatchFinished(const BatchTally& tally) {
                               .arg(tally.skipped)
                               .arg(tally.failed));
   m_FiguresPanel->repaint();
+}
+
+// Qt's own trash, as the desktop's file manager would use it.
+std::optional<std::string> frmMain::MoveSourceToTrash(const std::string& path) {
+  QFile source(QFile::decodeName(path.c_str()));
+  if (source.moveToTrash()) return std::nullopt;
+  return source.errorString().toStdString();
 }
 
 }  // namespace lockvale

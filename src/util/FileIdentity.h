@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace lockvale {
@@ -19,8 +20,11 @@ std::uint64_t FileLength(const std::string& path);
 // True when the name is a regular file (following symbolic links).
 bool IsRegularFile(const std::string& path);
 
-// Deletes a file unless it is read-only (no write permission for anyone); the outcome is
-// deliberately not reported.
-void DeleteFileQuietly(const std::string& path);
+// True when the file is read-only: no write permission for anyone, or on Windows its read-only
+// mark. The user protected it against deletion.
+bool IsReadOnly(const std::string& path);
+
+// Deletes a file; the reason when it is still there.
+std::optional<std::string> RemoveFile(const std::string& path);
 
 }  // namespace lockvale

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 
 #include "util/FileIdentity.h"
 #include "util/PosixIo.h"
@@ -32,13 +33,15 @@ bool IsRegularFile(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void DeleteFileQuietly(const std::string& path) {
-  // A file nobody may write to is read-only: the user protected it against exactly
-  // this. The mode bits decide, not access(), which always says yes to root.
+bool IsReadOnly(const std::string& path) {
+  // The mode bits decide, not access(), which always says yes to root.
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-    return;
-  ::unlink(path.c_str());
+  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::optional<std::string> RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0) return std::nullopt;
+  return std::generic_category().message(errno);
 }
 
 }  // namespace lockvale

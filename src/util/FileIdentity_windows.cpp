@@ -51,11 +51,14 @@ bool IsRegularFile(const std::string& path) {
   return !path.empty() && info && !windows::IsFolderAttributes(info->dwFileAttributes);
 }
 
-void DeleteFileQuietly(const std::string& path) {
-  // The read-only mark is the user's protection against exactly this.
+bool IsReadOnly(const std::string& path) {
   const DWORD attributes = windows::AttributesOf(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES || attributes & FILE_ATTRIBUTE_READONLY) return;
-  ::DeleteFileW(windows::Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_READONLY;
+}
+
+std::optional<std::string> RemoveFile(const std::string& path) {
+  if (::DeleteFileW(windows::Wide(path).c_str())) return std::nullopt;
+  return windows::ErrorText(::GetLastError());
 }
 
 }  // namespace lockvale

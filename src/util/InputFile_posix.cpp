@@ -8,6 +8,20 @@
 #include "util/PosixIo.h"
 
 namespace lockvale {
+namespace {
+
+std::int64_t Nanoseconds(const timespec& time) {
+  return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+}
+
+// Removing the file's last name moves its change time, not its content; the result is then the
+// only copy, so that alone is no change. A file renamed over it is.
+bool OnlyRemoved(const struct stat& info, const std::string& path) {
+  struct stat named {};
+  return info.st_nlink == 0 && ::lstat(path.c_str(), &named) != 0 && errno == ENOENT;
+}
+
+}  // namespace
 
 InputFile::InputFile(const std::string& path) : m_Path(path) {
   m_Handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -23,6 +37,8 @@ InputFile::InputFile(const std::string& path) : m_Path(path) {
     posix::ThrowErrno(EISDIR, "Cannot read " + path);
   }
   m_Size = static_cast<std::uint64_t>(info.st_size);
+  m_Modified = Nanoseconds(info.st_mtim);
+  m_Changed = Nanoseconds(info.st_ctim);
   m_PermissionBits = info.st_mode & 0777;
   ::posix_fadvise(m_Handle, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
@@ -33,6 +49,15 @@ InputFile::~InputFile() {
 
 bool InputFile::OthersMayRead() const {
   return (m_PermissionBits & (S_IRGRP | S_IROTH)) != 0;
+}
+
+void InputFile::ExpectUnchanged() const {
+  struct stat info {};
+  if (::fstat(m_Handle, &info) != 0) posix::ThrowErrno(errno, "Cannot read " + m_Path);
+  if (static_cast<std::uint64_t>(info.st_size) != m_Size ||
+      Nanoseconds(info.st_mtim) != m_Modified ||
+      (Nanoseconds(info.st_ctim) != m_Changed && !OnlyRemoved(info, m_Path)))
+    throw SourceChanged(m_Path);
 }
 
 std::size_t InputFile::Read(std::uint8_t* data, std::size_t size) {

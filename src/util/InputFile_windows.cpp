@@ -14,6 +14,15 @@ HANDLE Handle(std::intptr_t handle) {
 
 constexpr DWORD kLargestRead = 1u << 30;
 
+std::uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  return static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+}
+
+std::int64_t Ticks(const FILETIME& time) {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 |
+                                   time.dwLowDateTime);
+}
+
 }  // namespace
 
 InputFile::InputFile(const std::string& path) : m_Path(path) {
@@ -35,7 +44,9 @@ InputFile::InputFile(const std::string& path) : m_Path(path) {
     ::CloseHandle(handle);
     windows::ThrowError(error, "Cannot read " + path);
   }
-  m_Size = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+  m_Size = SizeOf(info);
+  m_Modified = Ticks(info.ftLastWriteTime);
+  m_Changed = Ticks(info.ftCreationTime);
   // Read-only is all Windows keeps of permissions; a copy is read-only too.
   m_PermissionBits = info.dwFileAttributes & FILE_ATTRIBUTE_READONLY ? 0444 : 0666;
 }
@@ -47,6 +58,15 @@ InputFile::~InputFile() {
 // Who may read a file is in its access list here, which is not looked at.
 bool InputFile::OthersMayRead() const {
   return false;
+}
+
+void InputFile::ExpectUnchanged() const {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(Handle(m_Handle), &info))
+    windows::ThrowLastError("Cannot read " + m_Path);
+  if (SizeOf(info) != m_Size || Ticks(info.ftLastWriteTime) != m_Modified ||
+      Ticks(info.ftCreationTime) != m_Changed)
+    throw SourceChanged(m_Path);
 }
 
 std::size_t InputFile::Read(std::uint8_t* data, std::size_t size) {

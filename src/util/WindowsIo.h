@@ -16,6 +16,8 @@ std::string Utf8(std::wstring_view wide);
 // see the same codes and texts as on other systems.
 [[noreturn]] void ThrowError(unsigned long error, const std::string& what);
 [[noreturn]] void ThrowLastError(const std::string& what);
+// The text of the errno that matches the Windows error.
+std::string ErrorText(unsigned long error);
 
 [[noreturn]] void ThrowIsFolder(const std::string& what);
 

@@ -74,6 +74,10 @@ void ThrowLastError(const std::string& what) {
   ThrowError(::GetLastError(), what);
 }
 
+std::string ErrorText(unsigned long error) {
+  return std::generic_category().message(ErrnoOf(error));
+}
+
 void ThrowIsFolder(const std::string& what) {
   throw std::system_error(EISDIR, std::generic_category(), what);
 }

@@ -32,6 +32,7 @@ class CliTest : public ::testing::Test {
     WriteFile(dir / "key", {'s', 'e', 'c', 'r', 'e', 't', '\n', 'x'});
     std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
     WriteFile(dir / "doc", plain);
+    setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);  // the trash of decrypted sources
   }
 
   // Standard output is kept in `output`.
@@ -40,7 +41,7 @@ class CliTest : public ::testing::Test {
     return lockvale::test::Cli(std::move(arguments), {environment, input, false, &output});
   }
 
-  TempDir dir;
+  TempDir dir, dataHome;
   std::string output;
   const Bytes plain = RandomBytes(70'001, 3);
 };
@@ -70,6 +71,7 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
                           "File Size Error - ciphertext file not a multiple of block size"));
   EXPECT_EQ(ReadFile(doc), plain);
   EXPECT_EQ(dir.Entries(), (Names{"doc", "folder", "key", "other", "ragged.encr"}));
+  EXPECT_EQ(ReadFile(dataHome / "Trash/files/doc.encr"), Encrypted(plain, "secret"));
 
   // A wrong key fails once the whole file went through; mixed with names that have no ".encr"
   // (a folder's does not count) it gives 1, and neither the file nor its ciphertext changes.
@@ -88,6 +90,11 @@ TEST_F(CliTest, EveryFileIsTriedAndTheStatusTellsTheKindOfFailure) {
           Failed(other, noName) + Failed(dir / "store.encr/data", noName));
   EXPECT_EQ((std::vector{ReadFile(doc), ReadFile(doc + ".encr")}),
             (std::vector{plain, Encrypted(plain, "secret")}));
+  // One wrong key in sixteen passes the length byte: the ciphertext goes to the trash, not away.
+  EXPECT_EQ(Cli({"decrypt", "--overwrite", "--delete-source", doc + ".encr"},
+                {"LOCKVALE_KEY=" + WrongKey(Encrypted(plain, "secret"), 128, 5)}),
+            "0 ");
+  EXPECT_EQ(ReadFile(dataHome / "Trash/files/doc.encr.2"), Encrypted(plain, "secret"));
 }
 
 // Names are taken as they are: "a*" + the victim's folder once read as a path outside the tree.

@@ -27,6 +27,11 @@ static MessageRequest Ask(int s, int y) {
                      "Source", NoticeIcon::Information);
 }
 
+static MessageRequest FailedRows(const std::string& count) {
+  return {count + " files failed. The failed rows are shown in red; point at one to see why.",
+          "Status", MessageButtons::Ok, NoticeIcon::Exclamation};
+}
+
 // Files a, b and c of 100 bytes in a fresh folder, and a list of rows naming files in it.
 struct Batch {
   Batch() {
@@ -90,7 +95,8 @@ TEST(BatchJob, ReusedSourcesAreSettledBeforeEachEntry) {
   b.Add("a", "x2");
   const auto size =
       NoticeBox("File Size Error - ciphertext file not a multiple of block size", "Size");
-  EXPECT_EQ(b.Run(Direction::Decrypt, "Y"), (Requests{Confirm("decrypt"), size, size}));
+  EXPECT_EQ(b.Run(Direction::Decrypt, "Y"),
+            (Requests{Confirm("decrypt"), size, size, FailedRows("2 of 2")}));
   b.rows[1].source = b.dir / "./a";
   EXPECT_THROW(b.Run(Direction::Encrypt, "Y"), std::system_error);
 }
@@ -116,10 +122,12 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
   b.Add("a", "a.encr");
   b.Add("b", "b.encr", "No", "Yes");
   b.rows.push_back({"/proc/self/mem", b.dir / "mem", "No", "Yes"});  // cannot be read
-  b.Add("c", "c.encr");
-  b.Run(Direction::Encrypt, "Y");
-  EXPECT_EQ(b.host.list.failed,
-            (Names{"", "", "Cannot read /proc/self/mem: Input/output error", ""}));
+  b.Add("c", "c.encr", "No", "Yes");  // read-only: done, but its source stays
+  std::filesystem::permissions(b.dir / "c", std::filesystem::perms::owner_read);
+  EXPECT_EQ(b.Run(Direction::Encrypt, "Y").back(), FailedRows("2 of 4"));
+  EXPECT_EQ(b.host.list.failed, (Names{"", "", "Cannot read /proc/self/mem: Input/output error",
+                                       "The source file " + b.dir / "c" +
+                                           " could not be deleted: the file is read-only"}));
   EXPECT_EQ(ReadFile(b.dir / "a.encr"),
             OpenSslEcb(true, Key("k"), 256, PadWithLengthByte(Bytes(100, 'a'))));
   WriteFile(b.dir / "bad.encr", Bytes(32, 7));  // decrypts to a bad length byte
@@ -136,8 +144,10 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
             (Requests{Confirm("decrypt"),
                       NoticeBox("Warning - incorrect length field in decrypted file.\r\nWrong key "
                                 "or keysize?",
-                                "Error")}));
+                                "Error"),
+                      FailedRows("2 of 7")}));
   EXPECT_EQ(b.host.statuses.back(), "Error");
+  EXPECT_EQ(b.host.trashed, Names{b.dir / "b.encr"});  // a decrypted source is never deleted
   EXPECT_EQ(b.dir.Entries(), (Names{"a", "a.encr", "b", "bad.encr", "c", "c.encr", "c2"}));
   EXPECT_EQ(ReadFile(b.dir / "a"), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(ReadFile(b.dir / "b"), Bytes(100, 'b'));

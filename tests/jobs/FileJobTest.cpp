@@ -7,11 +7,14 @@
 #include <sys/stat.h>
 #endif
 
+#include <fstream>
 #include <system_error>
 
 #include "TestSupport.h"
+#include "util/InputFile.h"
 
 using namespace lockvale::test;
+using namespace std::chrono_literals;
 
 // A failed write loses nothing; the result takes the source's permission bits less the umask,
 // as cp does, so a private file stays private.
@@ -27,7 +30,7 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
   WriteFile(dir / "plain", plain);
   WriteFile(dir / "old", {42});
   auto run = [&](const char* source, const char* destination, Direction direction, bool remove) {
-    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove});
+    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove}).outcome;
   };
   // A file size limit makes the kernel refuse writes past it, as a full disk would.
   rlimit saved{};
@@ -55,4 +58,28 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
   }
   ::umask(savedMask);
 #endif
+}
+
+// A source appended to, or rewritten where it was already read, fails the job when the reading
+// ends: no result, and the source stays although it was to be deleted.
+TEST(FileJob, SourceWrittenWhileReadFailsAndStays) {
+  TempDir dir;
+  cEncrypt cipher;
+  cipher.SetCipherKeyString("k", 128);
+  const std::string source = dir / "plain";
+  for (const auto mode : {std::ios::app, std::ios::in}) {
+    WriteFile(source, RandomBytes(3'000'000, 1));
+    // An hour back, so that a write in the same clock tick as the opening still shows.
+    std::filesystem::last_write_time(source, std::filesystem::last_write_time(source) - 1h);
+    cipher.SetProgressCallback([&, written = false](std::uint64_t) mutable {
+      if (!std::exchange(written, true))
+        std::fstream(source, mode | std::ios::out | std::ios::binary).put('x');
+    });
+    const auto changed = Caught<SourceChanged>([&] {
+      RunFileJob(cipher, {source, dir / "out", Direction::Encrypt, false, true});
+    });
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->what(), source + " changed while it was read");
+    EXPECT_EQ(dir.Entries(), Names{"plain"});
+  }
 }

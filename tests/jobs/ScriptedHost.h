@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ class ScriptedHost : public JobHost {
   void FillProgress() override { progressFilled = true; }
   void DisplayString(const std::string& text) override { shown = text; }
   BatchList& BatchRows() override { return list; }
+  // Keeps the name of each source the job moves to the trash, and removes the file.
+  std::optional<std::string> MoveSourceToTrash(const std::string& path) override {
+    trashed.push_back(path);
+    std::filesystem::remove(path);
+    return std::nullopt;
+  }
 
   ScriptedBoxes boxes;
   cEncrypt cipher;
@@ -48,6 +55,7 @@ class ScriptedHost : public JobHost {
   bool progressFilled = false;
   std::string shown;
   RowsList list;
+  std::vector<std::string> trashed;
 };
 
 }  // namespace lockvale::test

@@ -83,6 +83,15 @@ TEST(SingleFileJob, RefusalsQuestionsAndReplacements) {
   }
   request.overwrite = true;
   EXPECT_EQ(Run("a.txt", "readonly.encr", "Y"), (Requests{Confirm("encrypt"), finished}));
+  // A source that cannot be deleted is named after the job has finished.
+  request.deleteSource = true;
+  std::filesystem::permissions(dir / "a.txt", std::filesystem::perms::owner_read);
+  EXPECT_EQ(Run("a.txt", "readonly.encr", "Y"),
+            (Requests{Confirm("encrypt"),
+                      finished,
+                      {"The source file " + dir / "a.txt" +
+                           " could not be deleted: the file is read-only",
+                       "Delete Source File", MessageButtons::Ok, NoticeIcon::Exclamation}}));
 
   WriteFile(dir / "bad.encr", Bytes(17, 1));
   WriteFile(dir / "bad", {'k', 'e', 'e', 'p'});

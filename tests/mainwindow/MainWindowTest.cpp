@@ -243,7 +243,8 @@ class MainWindowTest : public QObject {
   }
 
   // The file job gets the names, key, key size, direction and each of the two options, from the
-  // button or the menu, and the window shows its status and a full bar; an unexpected error
+  // button or the menu, and the window shows its status and a full bar; a decrypted source goes
+  // to the desktop's trash. An unexpected error
   // reaches the reporter, which names the statement, and the inputs come back. The text job
   // gets the text as typed, line breaks as CR LF and a no-break space as itself, and the
   // cipher's own notices reach the user. In the text box Tab moves on to the key, Ctrl+Tab
@@ -274,12 +275,18 @@ class MainWindowTest : public QObject {
     QVERIFY(ReadFile(encrypted) == OpenSslEcb(true, Key("key"), 256, PadWithLengthByte(content)));
     WriteFile(plain, {'o', 'l', 'd'});
     w.Click("optDecrypt");  // swaps the names
-    w.Click("chkDeleteSourceFile");
     w.Click("chkOverwrite");
+    // A decrypted source goes to the trash, that of the home when it is on the same disk.
+    TempDir dataHome;
+    const QByteArray home = qgetenv("HOME");
+    for (const char* name : {"HOME", "XDG_DATA_HOME"})
+      qputenv(name, QByteArray::fromStdString(dataHome.Path()));
     boxes.Queue("Y");
     w.Execute();
+    qputenv("HOME", home);
     QCOMPARE(boxes.TakeAsked().size(), size_t{2});  // nothing asked about replacing "plain"
-    QVERIFY(ReadFile(plain) == content && dir.Entries() == Names({"plain", "plain.encr"}));
+    QVERIFY(ReadFile(plain) == content && dir.Entries() == Names({"plain"}));
+    QVERIFY(std::filesystem::exists(dataHome / "Trash/files/plain.encr"));
 
     w.Click("optText");  // still decrypting
     auto* area = w.Get<QPlainTextEdit>("txtEncrypt");
@@ -403,7 +410,9 @@ class MainWindowTest : public QObject {
     l.Add(l.Path("a.txt"), l.Path("a2.encr"));
     l.boxes.Queue("YY");  // run, keep a.txt
     l.w.Execute();
-    QVERIFY(l.boxes.TakeAsked().size() == 2 && l.w.Status() == "Error");
+    QCOMPARE(l.boxes.TakeAsked().back().text,
+             "1 of 3 files failed. The failed rows are shown in red; point at one to see why.");
+    QCOMPARE(l.w.Status(), QStringLiteral("Error"));
     QCOMPARE(l.Rows()[1], l.Path("a.txt") + "|" + l.Path("a.encr") + "|Yes|No");
     QTreeWidgetItem* failed = l.List()->topLevelItem(0);
     QCOMPARE(failed->foreground(1).color(), QColor(Qt::red));

@@ -3,6 +3,7 @@
 // file stands under the destination's name unless it is complete, and the source and an earlier
 // destination are as they were, also when the source was to be deleted.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
@@ -21,6 +22,11 @@ class FaultInjection : public ::testing::Test {
     // Open to nobody, who runs the tool where permissions are to count.
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);
     WriteFile(dir / "key", {'k', 'e', 'y'});
+    // Private to whoever runs the tool, so that no warning about readers comes with it.
+    std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
+    if (const passwd* nobody = getpwnam("nobody"); nobody && geteuid() == 0) {
+      EXPECT_EQ(chown((dir / "key").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
     WriteFile(dir / "source", source);
     std::filesystem::create_directory(dir / "out");
     WriteFile(dir / "out/earlier.encr", earlier);
@@ -74,6 +80,26 @@ TEST_F(FaultInjection, ForbiddenFolderAndSource) {
   ExpectFailureLosesNothing(true, dir / "out/earlier.encr");
 }
 
+// A source the user may not remove, in a folder that only root may change, stays and is named:
+// a plaintext, and a ciphertext that no trash can take.
+TEST_F(FaultInjection, SourceThatCannotBeRemovedIsNamed) {
+  if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
+    GTEST_SKIP() << "as root, permissions count only for nobody, through setpriv (util-linux)";
+  ASSERT_EQ(Cli({"encrypt", "--key-file", dir / "key", dir / "source"}), "0 ");
+  chmod((dir / "out").c_str(), 0777);
+  chmod(dir.Path().c_str(), 0555);
+  for (const auto& [command, name, reason] :
+       {std::tuple{"encrypt", "source", "Permission denied"},
+        {"decrypt", "source.encr", "cannot move it to the trash: Permission denied"}})
+    EXPECT_EQ(Cli({command, "--key-file", dir / "key", "--overwrite", "--delete-source", "-o",
+                   dir / "out/result", dir / name},
+                  {.environment = {"XDG_DATA_HOME=" + dir / "out"}, .asNobody = true}),
+              "1 lockvale-cli: " + dir / name + ": source not deleted: " + reason + "\n");
+  EXPECT_EQ(ReadFile(dir / "out/result"), source);
+  EXPECT_TRUE(std::filesystem::exists(dir / "source") &&
+              std::filesystem::exists(dir / "source.encr"));
+}
+
 // A sparse 3 GiB source reads fast but takes seconds to encrypt, so the fault lands mid-file.
 TEST_F(FaultInjection, SourceShrinksOrToolIsKilledMidFile) {
   for (bool kill : {false, true}) {
@@ -118,7 +144,6 @@ TEST_F(FaultInjection, EndingSignalRemovesTheNamedTemporaryFile) {
 // The tool reads the file it opened, so a source removed under it still gives a whole result.
 TEST_F(FaultInjection, SourceRemovedMidFileStillGivesTheWholeResult) {
   std::filesystem::resize_file(dir / "source", 1ull << 30);
-  std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
   CliRun run({"encrypt", "--key-file", dir / "key", "-o", dir / "out/new.encr", dir / "source"});
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   std::filesystem::remove(dir / "source");

@@ -36,14 +36,15 @@ TEST(Load, HundredThousandSmallFilesInOneRunEachWay) {
   double seconds[2];
   for (const int way : {0, 1}) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(Cli({way == 0 ? "encrypt" : "decrypt", "-r", "--quiet", "--delete-source",
-                   "--key-file", dir / "key", tree}),
-              "0 ");
+    // Decrypted sources would go to a trash, which a test must not fill.
+    Strings arguments = way == 0 ? Strings{"encrypt", "--delete-source"} : Strings{"decrypt"};
+    arguments.insert(arguments.end(), {"-r", "--quiet", "--key-file", dir / "key", tree});
+    EXPECT_EQ(Cli(arguments), "0 ");
     seconds[way] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
   int files = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(tree)) {
-    if (!entry.is_regular_file()) continue;
+    if (!entry.is_regular_file() || entry.path().extension() == ".encr") continue;
     const int f = std::stoi(entry.path().parent_path().filename());
     const int i = std::stoi(entry.path().filename());
     ASSERT_EQ(ReadFile(entry.path()), SmallFile(f * kPerFolder + i)) << entry.path();
@@ -67,13 +68,15 @@ TEST(Load, FilePastFourGiBRoundTrips) {
   std::filesystem::resize_file(dir / "plain", kSize);
   cEncrypt cipher;
   cipher.SetCipherKeyString("large", 192);
-  ASSERT_EQ(RunFileJob(cipher, {dir / "plain", dir / "cipher", Direction::Encrypt, false, true}),
-            FileJobOutcome::Completed);
+  ASSERT_EQ(
+      RunFileJob(cipher, {dir / "plain", dir / "cipher", Direction::Encrypt, false, true}).outcome,
+      FileJobOutcome::Completed);
   ASSERT_EQ(std::filesystem::file_size(dir / "cipher"), kSize - 1 + 16);
 
-  ASSERT_EQ(RunFileJob(cipher, {dir / "cipher", dir / "plain", Direction::Decrypt, false, true}),
-            FileJobOutcome::Completed);
-  EXPECT_EQ(dir.Entries(), Names{"plain"});
+  ASSERT_EQ(
+      RunFileJob(cipher, {dir / "cipher", dir / "plain", Direction::Decrypt, false, false}).outcome,
+      FileJobOutcome::Completed);
+  EXPECT_EQ(dir.Entries(), (Names{"cipher", "plain"}));
   ASSERT_EQ(std::filesystem::file_size(dir / "plain"), kSize);
   std::ifstream plain(dir / "plain", std::ios::binary);
   std::vector<char> chunk(1 << 22);

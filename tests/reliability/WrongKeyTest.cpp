@@ -24,7 +24,7 @@ TEST(WrongKey, TheLengthByteRefusesAboutFifteenInSixteen) {
     const Bytes plain = RandomBytes(i % 97, 5000 + i);
     const std::string name = dir / std::to_string(i);
     WriteFile(name + ".encr", OpenSslEcb(true, right, 256, PadWithLengthByte(plain)));
-    if (RunFileJob(cipher, {name + ".encr", name, Direction::Decrypt, false, false}) ==
+    if (RunFileJob(cipher, {name + ".encr", name, Direction::Decrypt, false, false}).outcome ==
         FileJobOutcome::Refused) {
       ++refused;
       ASSERT_FALSE(std::filesystem::exists(name)) << name;

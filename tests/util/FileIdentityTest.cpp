@@ -6,7 +6,7 @@
 
 using namespace lockvale::test;
 
-TEST(FileIdentity, NamesOfOneFileWhatExistsAndDeletingKeepsReadOnlyFiles) {
+TEST(FileIdentity, NamesOfOneFileWhatExistsWhatIsReadOnlyAndDeleting) {
 #ifdef _WIN32
   GTEST_SKIP() << "libstdc++ makes no symbolic links on Windows; WindowsFiles checks the same "
                   "with hard links, other spellings and the real attributes";
@@ -31,8 +31,9 @@ TEST(FileIdentity, NamesOfOneFileWhatExistsAndDeletingKeepsReadOnlyFiles) {
   for (const char* name : {".hidden", "protected", "dangling"})
     EXPECT_TRUE(FileExists(dir / name)) << name;
 
-  for (const char* name : {"other", "protected", "missing"})
-    DeleteFileQuietly(dir / name);
+  EXPECT_TRUE(IsReadOnly(dir / "protected") && !IsReadOnly(dir / "other"));
+  EXPECT_EQ(RemoveFile(dir / "other"), std::nullopt);
+  EXPECT_EQ(RemoveFile(dir / "missing"), "No such file or directory");
   EXPECT_EQ(dir.Entries(),
             (Names{".hidden", "dangling", "file", "folder", "hard", "link", "protected"}));
 }
