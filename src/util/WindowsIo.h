@@ -21,9 +21,6 @@ std::string ErrorText(unsigned long error);
 
 [[noreturn]] void ThrowIsFolder(const std::string& what);
 
-// The text other systems give for the errno that matches the Windows error.
-std::string ErrorText(unsigned long error);
-
 // The file's attributes, or INVALID_FILE_ATTRIBUTES when it is missing.
 unsigned long AttributesOf(const std::string& path);
 bool IsFolderAttributes(unsigned long attributes);

@@ -82,10 +82,6 @@ void ThrowIsFolder(const std::string& what) {
   throw std::system_error(EISDIR, std::generic_category(), what);
 }
 
-std::string ErrorText(unsigned long error) {
-  return std::generic_category().message(ErrnoOf(error));
-}
-
 unsigned long AttributesOf(const std::string& path) {
   return path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Wide(path).c_str());
 }
