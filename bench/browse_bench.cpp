@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fileselect/clsFileFind.h"
+#include "find/clsFileFind.h"
 #include "jobs/BatchEntry.h"
 #include "mainwindow/BatchListView.h"
 

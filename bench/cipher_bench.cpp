@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "cipher/CipherPath.h"
-#include "cipher/cEncrypt.h"
+#include "format/cEncrypt.h"
 
 namespace {
 

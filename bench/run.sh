@@ -48,7 +48,7 @@ else
     { cat "$build/build.log" >&2; die "build failed"; }
 fi
 readonly bench=$build/bench/lockvale_bench
-readonly cli=$build/src/lockvale-cli
+readonly cli=$build/lockvale-cli
 readonly batch=$build/bench/batch_bench
 [[ -x $bench ]] || die "$bench was not built (are libbenchmark-dev and libssl-dev installed?)"
 [[ -x $cli ]] || die "$cli was not built"

@@ -16,11 +16,13 @@ if(LOCKVALE_GUI)
 endif()
 
 if(EXISTS ${packaging}/lockvale-cli.1 AND NOT WIN32)
-  # Debian ships man pages gzipped, without a time stamp so that the package builds the same.
+  # The page names the project's version. Debian ships man pages gzipped, without a time
+  # stamp so that the package builds the same.
+  configure_file(${packaging}/lockvale-cli.1 ${PROJECT_BINARY_DIR}/lockvale-cli.1 @ONLY)
   set(man_page ${PROJECT_BINARY_DIR}/lockvale-cli.1.gz)
   add_custom_command(OUTPUT ${man_page}
-    COMMAND gzip -9 -n -c ${packaging}/lockvale-cli.1 > ${man_page}
-    DEPENDS ${packaging}/lockvale-cli.1 VERBATIM)
+    COMMAND gzip -9 -n -c ${PROJECT_BINARY_DIR}/lockvale-cli.1 > ${man_page}
+    DEPENDS ${PROJECT_BINARY_DIR}/lockvale-cli.1 VERBATIM)
   add_custom_target(man_page ALL DEPENDS ${man_page})
   install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
@@ -34,10 +36,7 @@ else()
   set(CPACK_GENERATOR DEB)
 endif()
 set(CPACK_PACKAGE_NAME lockvale)
-# The version the program reports, not the CMake project's.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/util/ProgramNames.h version_line
-     REGEX "CurrentVersion\\[\\] = ")
-string(REGEX REPLACE ".*\"(.+)\".*" "\\1" CPACK_PACKAGE_VERSION "${version_line}")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})  # the version the programs report
 set(CPACK_PACKAGE_CONTACT "Lockvale developers <dev@lockvale.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "encrypts and decrypts files and texts with AES")
 set(CPACK_PACKAGE_DESCRIPTION [[

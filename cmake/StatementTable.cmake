@@ -1,12 +1,13 @@
 # Numbers the statements an error report can name. Every LV_STMT( and LV_GUARD( in the
 # window's sources gets a number, 1 up, in the order of the files' relative paths and then of
 # lines, and the table declared in support/StatementTable.h is written to OUTPUT.
-#   cmake -DSOURCE_ROOT=<src folder> -DOUTPUT=<file.cpp> [-DFOLDERS=a;b] -P StatementTable.cmake
+# SOURCE_ROOT may name several folders; a path is relative to the root that holds it.
+#   cmake -DSOURCE_ROOT=<root[;root]> -DOUTPUT=<file.cpp> [-DFOLDERS=a;b] -P StatementTable.cmake
 cmake_minimum_required(VERSION 3.25)
 
 set(folders ${FOLDERS})
 if(NOT folders)
-  set(folders fileselect jobs mainwindow startup support)
+  set(folders browse jobs mainwindow startup support)
 endif()
 set(max_statements 32767)  # error reports show the line as a 16-bit number
 # The scan steps over comments and literals, so that marks and brackets inside them do not count.
@@ -112,7 +113,7 @@ endmacro()
 
 # Appends an entry for every mark in the file at `path` to `entries`, one line of C++ each.
 function(scan_file path)
-  file(READ "${SOURCE_ROOT}/${path}" text)
+  file(READ "${root_of_${path}}/${path}" text)
   # The macros' own definitions are not statements.
   string(REGEX REPLACE "(#[ \t]*define[ \t]+)LV_" "\\1_LV_" text "${text}")
   set(line 1)
@@ -153,10 +154,14 @@ function(scan_file path)
 endfunction()
 
 set(entries "")
-foreach(folder IN LISTS folders)
-  file(GLOB found RELATIVE "${SOURCE_ROOT}" "${SOURCE_ROOT}/${folder}/*.cpp"
-                                            "${SOURCE_ROOT}/${folder}/*.h")
-  list(APPEND paths ${found})
+foreach(root IN LISTS SOURCE_ROOT)
+  foreach(folder IN LISTS folders)
+    file(GLOB found RELATIVE "${root}" "${root}/${folder}/*.cpp" "${root}/${folder}/*.h")
+    foreach(path IN LISTS found)
+      set(root_of_${path} "${root}")
+    endforeach()
+    list(APPEND paths ${found})
+  endforeach()
 endforeach()
 list(SORT paths)
 foreach(path IN LISTS paths)

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/MessageBoxes.h"
+#include "jobs/MessageBoxes.h"
 
 namespace lockvale {
 

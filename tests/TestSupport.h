@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "ScriptedBoxes.h"
-#include "cipher/cEncrypt.h"
+#include "format/cEncrypt.h"
 #include "util/CodePage.h"
 
 #ifdef _WIN32

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cipher/KeyBytes.h"
-#include "cipher/cEncrypt.h"
+#include "format/cEncrypt.h"
 #include "cli/CliOptions.h"
 #include "cli/FailureTally.h"
 #include "cli/ProgressLine.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "fileselect/clsFileFind.h"
+#include "find/clsFileFind.h"
 #include "util/PathText.h"
 #include "util/ProgramNames.h"
 

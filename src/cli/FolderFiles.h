@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "fileselect/clsFileFind.h"
+#include "find/clsFileFind.h"
 
 namespace lockvale {
 

@@ -11,7 +11,7 @@ TEST(Cli, AsItsOwnProcess) {
 #include <termios.h>
 
 #include "CliProcess.h"
-#include "jobs/ScriptedHost.h"
+#include "core/jobs/ScriptedHost.h"
 #include "jobs/TextJob.h"
 
 using namespace lockvale::test;

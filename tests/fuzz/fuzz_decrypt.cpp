@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "FuzzSupport.h"
-#include "cipher/cEncrypt.h"
+#include "format/cEncrypt.h"
 
 using namespace lockvale;
 namespace fs = std::filesystem;

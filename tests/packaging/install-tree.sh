@@ -20,13 +20,13 @@ expected=(bin/lockvale-cli)
 diff <(printf 'usr/%s\n' "${expected[@]}" | sort) <(cd "$root" && find . ! -type d | cut -c3- | sort) ||
   fail "installed files differ from the expected ones (< expected, > installed)"
 for program in "$usr"/bin/*; do [ -x "$program" ] || fail "$program is not executable"; done
-[ ! -f "$source/$man" ] || gzip -dc "$usr/share/man/man1/lockvale-cli.1.gz" | cmp -s - "$source/$man" ||
-  fail "the installed man page is not $man gzipped"
+[ ! -f "$source/$man" ] || gzip -dc "$usr/share/man/man1/lockvale-cli.1.gz" | cmp -s - "$build/lockvale-cli.1" ||
+  fail "the installed man page is not $man, configured, gzipped"
 [ "$gui" = 1 ] || exit $failed
 
 # The type the program registers for each user at start; the package must name the same one.
 type=$(sed -n 's/.*kMimeType = QStringLiteral("\([^"]*\)").*/\1/p' \
-  "$source/src/startup/ShellRegistration_linux.cpp")
+  "$source/src/gui/startup/ShellRegistration_linux.cpp")
 entry=$usr/share/applications/lockvale.desktop
 ! have desktop-file-validate desktop-file-utils || desktop-file-validate "$entry" ||
   fail "the desktop entry does not validate"

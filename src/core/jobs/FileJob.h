@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "format/cEncrypt.h"
+#include "jobs/JobRequest.h"
+#include "util/Trash.h"
+
+namespace lockvale {
+
+// Moves a file to the trash; the reason when it could not, and then the file stays.
+using TrashMover = std::function<std::optional<std::string>(const std::string& path)>;
+
+struct FileJobRequest {
+  std::string source;
+  std::string destination;
+  Direction direction = Direction::Encrypt;
+  bool replaceExisting = false;  // the caller has settled that an existing destination may go
+  bool deleteSource = false;
+  TrashMover moveToTrash = MoveToTrash;  // where a decrypted source goes
+};
+
+enum class FileJobOutcome {
+  Completed,
+  Refused,  // the ciphertext did not decrypt; the cipher has told the user why
+};
+
+struct FileJobResult {
+  FileJobOutcome outcome = FileJobOutcome::Completed;
+  std::optional<std::string> sourceKept;  // why a completed job's source to remove is still there
+};
+
+// Encrypts or decrypts one file with the key installed in `cipher`. The result
+// appears under the destination name only when it is complete and on disk; until
+// then an existing destination is untouched, and a failure leaves nothing behind.
+// A ciphertext of unusable size is refused before anything is created. A source written
+// to while it was read fails the job with SourceChanged. The result takes the source's
+// permission bits (less the umask). The source is removed, when asked, only after the result
+// is in place, and never when it is read-only: a plaintext is deleted, a ciphertext moved to
+// the trash, as a wrong key is not always detectable in this format.
+// Read and write failures throw std::system_error.
+FileJobResult RunFileJob(cEncrypt& cipher, const FileJobRequest& request);
+
+}  // namespace lockvale

@@ -1,0 +1,220 @@
+#include "browse/frmBrowse.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "browse/FileDialogs.h"
+#include "find/clsFileFind.h"
+#include "support/ActiveFilePickers.h"
+#include "support/ActiveMessageBoxes.h"
+#include "support/ModError.h"
+#include "support/Statement.h"
+#include "support/StatementTable.h"
+
+namespace lockvale {
+
+namespace {
+
+template <typename Widget>
+Widget* Make(QWidget* parent, const char* name, const QString& caption) {
+  auto* widget = new Widget(caption, parent);
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+std::string YesNo(bool flag) {
+  return flag ? "Yes" : "No";
+}
+
+// The finder walks on past an error, so each one is reported where it strikes.
+class SearchListener : public FileFindListener {
+ public:
+  void ReportAgainst(int statement) { m_Statement = statement; }
+  bool Stopped() const { return m_Stopped; }
+
+  void CurrentFolder(const std::string&) override {}
+  void Finished(std::size_t, clsFileFind::Result& result) override {
+    m_Stopped = result == clsFileFind::UserCanceled;
+  }
+  void RunTimeError(const std::string& operation, const std::string& description) override {
+    ModError::Report(1, QString::fromStdString(operation + " - " + description), m_Statement);
+  }
+
+ private:
+  int m_Statement = 0;
+  bool m_Stopped = false;
+};
+
+}  // namespace
+
+void NoticeUnsearched(const std::vector<UnsearchedFolder>& unsearched) {
+  if (unsearched.empty()) return;
+  const std::size_t count = unsearched.size();
+  std::string text =
+      std::to_string(count) + (count == 1 ? " folder" : " folders") + " could not be searched: ";
+  for (std::size_t i = 0; i < std::min<std::size_t>(count, 3); ++i)
+    text += (i > 0 ? ", " : "") + unsearched[i].folder;
+  ActiveMessageBoxes().Notice(text, "Browse", NoticeIcon::Exclamation);
+}
+
+frmBrowse::frmBrowse(BrowseTarget& target, QWidget* owner)
+    : QWidget(owner, Qt::Dialog), m_Target(target) {
+  setObjectName(QStringLiteral("frmBrowse"));
+  setWindowTitle(QStringLiteral("Browse"));
+  if (owner != nullptr) {
+    setWindowIcon(owner->windowIcon());
+    setFont(owner->font());  // a window of its own does not take its owner's font by itself
+  }
+  BuildControls();
+  ConnectHandlers();
+  ApplyInitialState();
+}
+
+void frmBrowse::BuildControls() {
+  fraAction = new QGroupBox(this);
+  fraAction->setObjectName(QStringLiteral("fraAction"));
+  optFile = Make<QRadioButton>(fraAction, "optFile", QStringLiteral("File"));
+  optFolder = Make<QRadioButton>(fraAction, "optFolder", QStringLiteral("Folder"));
+  auto* options = new QHBoxLayout(fraAction);
+  options->addWidget(optFile);
+  options->addWidget(optFolder);
+
+  chkSubFolders = Make<QCheckBox>(this, "chkSubFolders", QStringLiteral("Sub folders"));
+  chkOverwrite = Make<QCheckBox>(this, "chkOverwrite", QStringLiteral("Overwrite"));
+  chkDeleteSourceFiles =
+      Make<QCheckBox>(this, "chkDeleteSourceFiles", QStringLiteral("Delete Source file"));
+  cmdBrowse = Make<QPushButton>(this, "cmdBrowse", QStringLiteral("OK"));
+  cmdCancel = Make<QPushButton>(this, "cmdCancel", QStringLiteral("Cancel"));
+
+  auto* choices = new QVBoxLayout;
+  for (QWidget* widget :
+       {static_cast<QWidget*>(fraAction), static_cast<QWidget*>(chkSubFolders),
+        static_cast<QWidget*>(chkOverwrite), static_cast<QWidget*>(chkDeleteSourceFiles)})
+    choices->addWidget(widget);
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(cmdBrowse);
+  buttons->addWidget(cmdCancel);
+  buttons->addStretch();
+  auto* window = new QHBoxLayout(this);
+  window->addLayout(choices);
+  window->addLayout(buttons);
+  window->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmBrowse::ConnectHandlers() {
+  connect(optFile, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optFile_Click();
+  });
+  connect(optFolder, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optFolder_Click();
+  });
+  connect(cmdCancel, &QPushButton::clicked, this, &frmBrowse::cmdCancel_Click);
+  connect(cmdBrowse, &QPushButton::clicked, this, &frmBrowse::cmdBrowse_Click);
+}
+
+void frmBrowse::ApplyInitialState() {
+  fraAction->setTitle(QStringLiteral("Encrypt"));
+  optFile->setChecked(true);
+  for (QCheckBox* box : {chkSubFolders, chkOverwrite, chkDeleteSourceFiles})
+    box->setChecked(false);
+  optFile_Click();
+}
+
+void frmBrowse::SetActionCaption(const QString& caption) {
+  fraAction->setTitle(caption);
+}
+
+void frmBrowse::optFile_Click() {
+  LV_GUARD("optFile_Click", [&] {
+    chkSubFolders->setEnabled(false);
+    chkDeleteSourceFiles->setText(QStringLiteral("Delete Source file"));
+  });
+}
+
+void frmBrowse::optFolder_Click() {
+  LV_GUARD("optFolder_Click", [&] {
+    chkSubFolders->setEnabled(true);
+    chkDeleteSourceFiles->setText(QStringLiteral("Delete Source files"));
+  });
+}
+
+void frmBrowse::cmdCancel_Click() {
+  LV_GUARD("cmdCancel_Click", [&] { close(); });
+}
+
+void frmBrowse::closeEvent(QCloseEvent* event) {
+  if (m_Search != nullptr) m_Search->StopSearch();
+  QWidget::closeEvent(event);
+  ApplyInitialState();
+}
+
+// A cancelled pick keeps the window open for another try; a completed one closes it.
+void frmBrowse::cmdBrowse_Click() {
+  LV_GUARD("cmdBrowse_Click", [&] {
+    if (m_Target.BatchRowCount() > 0 &&
+        ActiveMessageBoxes().Ask("Do you wish to clear the files list?", "Clear") ==
+            MessageAnswer::Yes)
+      LV_STMT(m_Target.ClearBatchList());
+    if (!(optFile->isChecked() ? BrowseOneFile() : BrowseFolderTree())) return;
+    m_Target.EnableListButtons(m_Target.BatchRowCount() > 0, m_Target.HasSourceName());
+    close();
+  });
+}
+
+bool frmBrowse::BrowseOneFile() {
+  FileDialog.sFilter = FilterEntry("All Files (*.*)", "*.*");
+  FileDialog.sDlgTitle = "Show Open";
+  FileDialog.sInitDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+  const DialogSelection sOpen = ShowOpen(this, true);
+  if (sOpen.bCanceled) return false;
+  const std::string path = sOpen.sLastDirectory + sOpen.sFiles[1];
+  LV_STMT(m_Target.SetSourceAndDestination(path, DestinationFor(path, m_Target.Encrypting())));
+  m_Target.SetFileFlags(chkOverwrite->isChecked(), chkDeleteSourceFiles->isChecked());
+  return true;
+}
+
+// The choices are read before the search, which lets the user work the windows meanwhile.
+bool frmBrowse::BrowseFolderTree() {
+  const std::string folder =
+      WithFilePickerOwner(this, [] { return BrowseFolder("Please select a source directory"); });
+  if (folder.empty()) return false;
+  const bool encrypting = m_Target.Encrypting();
+  const std::string overwrite = YesNo(chkOverwrite->isChecked());
+  const std::string deleteSource = YesNo(chkDeleteSourceFiles->isChecked());
+  std::vector<std::string> found;
+  if (!SearchFolder(folder, chkSubFolders->isChecked(), found)) return false;
+  LV_STMT(m_Target.AppendBatchRows(
+      BatchRowsFor(std::move(found), encrypting, overwrite, deleteSource)));
+  return true;
+}
+
+// False when a close stopped the search; else the folders it could not search have been named.
+bool frmBrowse::SearchFolder(const std::string& folder, bool subFolders,
+                             std::vector<std::string>& found) {
+  clsFileFind finder(found);
+  SearchListener listener;
+  finder.SetListener(&listener);
+  finder.SetBreatheHook([] { QCoreApplication::processEvents(); });
+  m_Search = &finder;
+  cmdBrowse->setEnabled(false);  // a second click would start a second search inside this one
+  const auto searchEnded = qScopeGuard([this] {
+    m_Search = nullptr;
+    cmdBrowse->setEnabled(true);
+  });
+  // The finder's errors are reported as errors of the search statement, the next line.
+  listener.ReportAgainst(StatementNumber(__FILE__, __LINE__ + 1));
+  LV_STMT(finder.SearchFile(folder.ends_with('/') ? folder : folder + "/", subFolders, false));
+  if (listener.Stopped()) return false;
+  NoticeUnsearched(finder.Unsearched());
+  return true;
+}
+
+}  // namespace lockvale

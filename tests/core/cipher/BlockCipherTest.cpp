@@ -1,0 +1,116 @@
+// The block transform on every cipher path and key installation.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+
+#include "TestSupport.h"
+#include "format/cEncrypt.h"
+#include "jobs/HexText.h"
+#include "util/RaisedError.h"
+
+using namespace lockvale::test;
+
+static Bytes Encrypted(const cEncrypt& cipher, Bytes data) {
+  cipher.EncryptBlocks(data.data(), data.data(), data.size() / 16);
+  return data;
+}
+
+class CipherPathTest : public ::testing::TestWithParam<CipherPath> {
+ protected:
+  void SetUp() override {
+    if (!CipherPathSupported(GetParam())) GTEST_SKIP() << "not supported by this processor";
+  }
+};
+
+// FIPS-197 Appendix C: key 00 01 02 ..., plaintext 00 11 22 ... ff; the single-block calls
+// take the block at an offset in a larger buffer, which must hold it whole.
+TEST_P(CipherPathTest, StandardKnownAnswersAndBlockOffsets) {
+  const std::pair<int, const char*> kAnswers[] = {{128, "69c4e0d86a7b0430d8cdb78070b4c55a"},
+                                                  {192, "dda97ca4864cdfe06eaf70a0ec0d7191"},
+                                                  {256, "8ea2b7ca516745bfeafc49904b496089"}};
+  Bytes key(32), plain, expected, out(40), back(40);
+  std::iota(key.begin(), key.end(), 0);
+  HexDisplayRev("AAAAAA00112233445566778899aabbccddeeffAAAAAA", plain);  // at offset 3
+  cEncrypt cipher(GetParam());
+  for (const auto& [bits, digits] : kAnswers) {
+    HexDisplayRev(digits, expected);
+    EXPECT_EQ(cipher.SetCipherKey(key, bits), 0);
+    cipher.BlockEncrypt(plain, out, 3, 24);
+    EXPECT_EQ(Bytes(out.begin() + 24, out.end()), expected) << bits;
+    cipher.BlockDecrypt(back, out, 5, 24);
+    EXPECT_EQ(Bytes(back.begin() + 5, back.begin() + 21),
+              Bytes(plain.begin() + 3, plain.begin() + 19));
+  }
+  EXPECT_THROW(cipher.BlockEncrypt(plain, out, 7, 0), std::out_of_range);
+  EXPECT_THROW(cipher.BlockDecrypt(back, out, 0, SIZE_MAX), std::out_of_range);
+}
+
+// Up to 80 blocks passes every pipeline width (8, 16, 32 blocks) with every tail. The one
+// cipher object is re-keyed to longer and shorter keys: nothing of an earlier key may stay
+// behind the new schedule.
+TEST_P(CipherPathTest, MatchesOpenSslForAnyBlockCountAlignmentPlacementAndRekeying) {
+  std::uint64_t seed = 1000;
+  cEncrypt cipher(GetParam());
+  for (int bits : {256, 128, 192, 256, 192}) {
+    const Bytes key = RandomBytes(32, ++seed);
+    cipher.SetCipherKey(key, bits);
+    ASSERT_EQ(cipher.Nr(), 6 + bits / 32);
+    const auto used = 4 * (bits / 32 + 7);
+    for (const auto* words : {&cipher.Schedule().fkey, &cipher.Schedule().rkey})
+      EXPECT_TRUE(std::all_of(words->begin() + used, words->end(), [](auto w) { return w == 0; }));
+    for (std::size_t blocks = 1; blocks <= 80; blocks += blocks < 40 ? 1 : 7) {
+      SCOPED_TRACE(testing::Message() << bits << " bits, " << blocks << " blocks");
+      const std::size_t size = 16 * blocks, skew = blocks % 16;
+      const Bytes data = RandomBytes(size, ++seed);
+      // Misaligned input and output with guard bytes around them.
+      Bytes in(size + 32, 0xA5), out(size + 32, 0xA5);
+      std::copy(data.begin(), data.end(), in.begin() + skew);
+      cipher.EncryptBlocks(in.data() + skew, out.data() + 1, blocks);
+      EXPECT_EQ(Bytes(out.begin() + 1, out.begin() + 1 + size), OpenSslEcb(true, key, bits, data));
+      EXPECT_TRUE(out[0] == 0xA5 && out[size + 1] == 0xA5);              // the guard bytes
+      cipher.DecryptBlocks(in.data() + skew, in.data() + skew, blocks);  // in place
+      EXPECT_EQ(Bytes(in.begin() + skew, in.begin() + skew + size),
+                OpenSslEcb(false, key, bits, data));
+    }
+  }
+}
+
+static std::string PathName(const testing::TestParamInfo<CipherPath>& info) {
+  std::string name = CipherPathName(info.param);
+  std::replace(name.begin(), name.end(), '-', '_');
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPaths, CipherPathTest,
+                         ::testing::Values(CipherPath::Portable, CipherPath::AesNi,
+                                           CipherPath::Vaes256, CipherPath::Vaes512),
+                         PathName);
+
+TEST(CipherPathAndKey, BestPathThatPassesItsSelfTestPhrasesCutOrPaddedIllegalSizesRefused) {
+  CipherPath best = CipherPath::Portable;
+  for (CipherPath path : {CipherPath::AesNi, CipherPath::Vaes256, CipherPath::Vaes512})
+    if (CipherPathSupported(path)) best = path;
+  const char* forced = std::getenv("LOCKVALE_CIPHER");
+  EXPECT_EQ(cEncrypt().Path(),
+            forced && forced == std::string("portable") ? CipherPath::Portable : best);
+
+  // A key phrase is cut or zero-padded; illegal sizes keep the old key.
+  const Bytes data = RandomBytes(32, 15);
+  cEncrypt cipher;
+  for (int bits : {128, 192, 256})
+    for (std::string phrase : {"", "abc", "0123456789abcdefghijklmnopqrstuvwxyzABCD"}) {
+      EXPECT_EQ(cipher.SetCipherKeyString(phrase, bits), 0);
+      EXPECT_EQ(Encrypted(cipher, data), OpenSslEcb(true, Key(phrase), bits, data)) << phrase;
+    }
+  const Bytes before = Encrypted(cipher, data);
+  for (int bits : {0, 64, 160, 224, 512}) {
+    const auto error = Caught<RaisedError>([&] { cipher.SetCipherKeyString("another", bits); });
+    EXPECT_EQ(error.value().Number(), 1);
+    EXPECT_STREQ(error->what(), "cEncrypt.SetCipherKey - Illegal KeyBits Value");
+  }
+  EXPECT_THROW(cipher.SetCipherKey(Bytes(16), 256), std::out_of_range);  // too few bytes
+  EXPECT_EQ(Encrypted(cipher, data), before);
+}

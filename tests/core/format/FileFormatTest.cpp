@@ -1,0 +1,125 @@
+// The encrypted-file format, its failures, progress reports and I/O errors.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "TestSupport.h"
+#include "format/cEncrypt.h"
+
+using namespace lockvale::test;
+
+class FileFormat : public ::testing::TestWithParam<std::size_t> {};
+
+// Serves `delivered` bytes while it claims `size`; they may end sooner, as when a file shrinks.
+struct ShortSource : ByteSource {
+  ShortSource(std::size_t delivered, std::uint64_t size) : left(delivered), size(size) {}
+  std::uint64_t Size() const override { return size; }
+  std::size_t Read(std::uint8_t* out, std::size_t wanted) override {
+    const std::size_t n = std::min(wanted, left);
+    std::fill_n(out, n, 0x5A);
+    left -= n;
+    return n;
+  }
+  std::size_t left;
+  std::uint64_t size;
+};
+
+// Counts writes and fails the one numbered `failAt`.
+struct FailingSink : ByteSink {
+  void Write(const std::uint8_t*, std::size_t) override {
+    if (++writes == failAt) throw std::system_error(std::make_error_code(std::errc::io_error));
+  }
+  int writes = 0, failAt = 0;
+};
+
+// Checked against OpenSSL. Progress rises, at most about once per
+// 64 KiB, to the offset of the last block.
+TEST_P(FileFormat, PaddedEcbWithLengthByteProgressAndBack) {
+  const std::size_t n = GetParam();
+  const int bits = 128 + 64 * static_cast<int>(n % 3);
+  const Bytes key = RandomBytes(32, n + 1), plain = RandomBytes(n, n + 2);
+  TempDir dir;
+  WriteFile(dir / "plain", plain);
+  cEncrypt cipher;
+  cipher.SetCipherKey(key, bits);
+  std::vector<std::uint64_t> offsets;
+  cipher.SetProgressCallback([&](std::uint64_t offset) { offsets.push_back(offset); });
+  auto checkProgress = [&](std::uint64_t size) {
+    EXPECT_TRUE(std::is_sorted(offsets.begin(), offsets.end()));
+    EXPECT_EQ(offsets.back(), size - 16);
+    EXPECT_LE(offsets.size(), size / 65536 + 2);
+    offsets.clear();
+  };
+
+  ASSERT_EQ(cipher.FileEncrypt(dir / "plain", dir / "cipher"), cEncrypt::FileOk);
+  const Bytes encrypted = ReadFile(dir / "cipher");
+  checkProgress(encrypted.size());
+  EXPECT_TRUE(encrypted == OpenSslEcb(true, key, bits, PadWithLengthByte(plain)));
+
+  ASSERT_EQ(cipher.FileDecrypt(dir / "back", dir / "cipher"), cEncrypt::FileOk);
+  checkProgress(encrypted.size());
+  EXPECT_FALSE(cipher.ErrorHappened());
+  EXPECT_TRUE(ReadFile(dir / "back") == plain);  // created even when empty
+}
+
+// Around the block size, the progress slice of 64 KiB, the working chunk of 1 MiB, and
+// 2 MiB, past which a second thread writes; then several chunks through that thread.
+INSTANTIATE_TEST_SUITE_P(Sizes, FileFormat,
+                         ::testing::Values(0, 1, 15, 16, 17, 65'536, (1 << 20) - 1, 1 << 20,
+                                           (1 << 20) + 1, (2 << 20) - 16, 2 << 20, (2 << 20) + 1,
+                                           (5 << 20) + 3));
+
+// Ragged ciphertext is refused, from a file before anything is created, and a wrong key is
+// caught by its length byte, in memory and in files; failed reads and writes throw.
+TEST(FormatFailure, RaggedCiphertextWrongKeysAndFailedReadsAndWrites) {
+  TempDir dir;
+  cEncrypt cipher;
+  cipher.SetCipherKeyString("right", 256);
+  ScriptedBoxes notices;  // the cipher's notices, as the window would show them
+  MessageBoxNotifier notifier{notices};
+  cipher.SetNotifier(&notifier);
+  Bytes plain{1, 2, 3}, encrypted;
+  for (std::size_t size : {0, 17, 1'048'577}) {
+    WriteFile(dir / "cipher", RandomBytes(size, 31));
+    EXPECT_EQ(cipher.FileDecrypt(dir / "plain", dir / "cipher"), cEncrypt::FileSizeError);
+    EXPECT_TRUE(cipher.ErrorHappened());
+    EXPECT_FALSE(std::filesystem::exists(dir / "plain")) << size;
+  }
+  const auto raggedFile =
+      NoticeBox("File Size Error - ciphertext file not a multiple of block size", "Size");
+  EXPECT_EQ(notices.TakeAsked(), (Requests{raggedFile, raggedFile, raggedFile}));
+
+  WriteFile(dir / "plain", RandomBytes(1'500'000, 34));
+  ASSERT_EQ(cipher.FileEncrypt(dir / "plain", dir / "cipher"), cEncrypt::FileOk);
+  EXPECT_FALSE(cipher.ErrorHappened());
+  cipher.ArrayEncrypt(RandomBytes(40, 26), encrypted, 1);
+  // The lowest length byte that gives a wrong key away.
+  cipher.SetCipherKeyString(WrongKey(encrypted, 256, 16), 256);
+  EXPECT_EQ(cipher.ArrayDecrypt(plain, encrypted, 1), 1);
+  EXPECT_EQ(plain.size(), encrypted.size());
+  cipher.SetCipherKeyString(WrongKey(ReadFile(dir / "cipher"), 256, 16), 256);
+  WriteFile(dir / "back", {1, 2, 3});
+  EXPECT_EQ(cipher.FileDecrypt(dir / "back", dir / "cipher"), cEncrypt::FileLengthError);
+  EXPECT_TRUE(cipher.ErrorHappened());
+  EXPECT_EQ(ReadFile(dir / "back"), (Bytes{1, 2, 3}));  // a failure leaves what stood there
+  EXPECT_EQ(notices.TakeAsked(),
+            (Requests{NoticeBox("Warning - Incorrect length field", "Length"),
+                      NoticeBox("Warning - incorrect length field in decrypted file.\r\nWrong "
+                                "key or keysize?",
+                                "Error")}));
+
+  FailingSink failing, sink;  // the one fails, the other never
+  failing.failAt = 3;
+  ShortSource source(5'000'000, 5'000'000);
+  EXPECT_THROW(cipher.FileEncrypt(source, failing), std::system_error);
+  EXPECT_EQ(failing.writes, 3);
+  // A source that ends before its announced size: the file shrank while read.
+  for (auto [delivered, claimed] :
+       {std::pair<std::size_t, std::uint64_t>{0, 16}, {1'048'581, 3'145'744}}) {
+    ShortSource shrinking(delivered, claimed);
+    EXPECT_THROW(cipher.FileDecrypt(sink, shrinking), std::system_error) << claimed;
+  }
+}
