@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "jobs/FileJob.h"
-#include "jobs/JobCancelled.h"
 #include "jobs/JobSteps.h"
 #include "util/FileIdentity.h"
 #include "util/StatementMark.h"
@@ -44,12 +43,7 @@ void BatchJob::Run() {
       !UnheldCharactersAccepted(m_Host, m_Request))
     return;
   m_List.ClearMarks();
-  try {
-    RunRows();
-  } catch (const JobCancelled&) {
-    m_Host.BatchFinished(m_Tally);
-    m_Host.SetStatusText("Cancelled");
-  }
+  RunRows();
 }
 
 void BatchJob::RunRows() {
@@ -75,6 +69,10 @@ void BatchJob::RunRows() {
       case RowOutcome::Failed:
         ++m_Tally.failed;
         break;
+      case RowOutcome::Cancelled:
+        m_Host.BatchFinished(m_Tally);
+        m_Host.SetStatusText("Cancelled");
+        return;
     }
   }
   m_Host.BatchFinished(m_Tally);
@@ -140,12 +138,14 @@ BatchJob::RowOutcome BatchJob::Transform(std::size_t x, const BatchEntry& row) {
                                TrashOf(m_Host)};
   try {
     const FileJobResult result = RunFileJob(cipher, request);
-    if (result.outcome == FileJobOutcome::Refused)
+    if (result.format.kind == FormatResult::Cancelled) return RowOutcome::Cancelled;
+    if (!Accepted(m_Host, RefusalOf(result.format, DataForm::File))) {
       m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
-    else if (result.sourceKept)
+    } else if (result.sourceKept) {
       m_List.MarkFailed(x, SourceKeptText(FileName, *result.sourceKept));
-    else
+    } else {
       return RowOutcome::Done;
+    }
   } catch (const std::system_error& error) {
     m_List.MarkFailed(x, error.what());
   }

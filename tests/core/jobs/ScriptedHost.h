@@ -28,8 +28,6 @@ struct RowsList : BatchList {
 // A front end that records what a job shows and answers its questions by script.
 class ScriptedHost : public JobHost {
  public:
-  ScriptedHost() { cipher.SetNotifier(&notifier); }
-
   MessageBoxes& Boxes() override { return boxes; }
   cEncrypt& Cipher() override { return cipher; }
   void SetStatusText(const std::string& text) override { statuses.push_back(text); }
@@ -49,7 +47,6 @@ class ScriptedHost : public JobHost {
 
   ScriptedBoxes boxes;
   cEncrypt cipher;
-  MessageBoxNotifier notifier{boxes};
   std::vector<std::string> statuses;
   std::uint64_t progressMaximum = 0;
   bool progressFilled = false;
