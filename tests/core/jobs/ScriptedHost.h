@@ -13,7 +13,7 @@ namespace lockvale::test {
 struct RowsList : BatchList {
   std::size_t Count() const override { return rows.size(); }
   BatchEntry Row(std::size_t index) const override { return rows.at(index); }
-  void KeepSource(std::size_t index) override { rows.at(index).deleteSource = "No"; }
+  void KeepSource(std::size_t index) override { rows.at(index).deleteSource = false; }
   void Remove(std::size_t index) override { rows.erase(rows.begin() + index); }
   void MarkFailed(std::size_t index, const std::string& reason) override {
     failed.resize(rows.size());

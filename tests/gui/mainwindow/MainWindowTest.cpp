@@ -455,7 +455,7 @@ class MainWindowTest : public QObject {
                         (encrypting ? "|Yes|No" : "|No|Yes");
       QCOMPARE(l.Rows(true), expected);
       const BatchEntry odd{l.dir / kOddName, DestinationFor(l.dir / kOddName, encrypting),
-                           encrypting ? "Yes" : "No", encrypting ? "No" : "Yes"};
+                           encrypting, !encrypting};
       QCOMPARE(std::ranges::count(l.Entries(), odd), subFolders ? 1 : 0);
       QVERIFY(!l.browse->isVisible() && l.State().last() == (expected.empty() ? "0000" : "0001"));
       LV_EXPECT_ASKED(l.boxes, QuestionBox("Do you wish to clear the files list?", "Clear"));
@@ -571,7 +571,7 @@ class MainWindowTest : public QObject {
              (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes", shown, shown,
                           shown, l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
                           l.Path("sub") + "/x.encr.encr|" + l.Path("sub") + "/x.encr|No|Yes"}));
-    const BatchEntry oddRow{odd, DestinationFor(odd, false), "No", "Yes"};
+    const BatchEntry oddRow{odd, DestinationFor(odd, false), false, true};
     QCOMPARE(std::ranges::count(l.Entries(), oddRow), 2);  // one found in "sub", one dropped
 
     l.w.Click("optText");
