@@ -17,7 +17,7 @@ class Rows : public lockvale::BatchList {
  public:
   std::size_t Count() const override { return rows.size(); }
   BatchEntry Row(std::size_t index) const override { return rows[index]; }
-  void KeepSource(std::size_t index) override { rows[index].deleteSource = "No"; }
+  void KeepSource(std::size_t index) override { rows[index].deleteSource = false; }
   void Remove(std::size_t index) override { rows.erase(rows.begin() + index); }
   void MarkFailed(std::size_t, const std::string& reason) override {
     std::fprintf(stderr, "failed: %s\n", reason.c_str());
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < files; ++i) {
     const std::string name = (folder / std::to_string(i)).string();
     std::ofstream(name) << "small file number " << i << '\n';
-    host.rows.rows.push_back({name, name + ".encr", "Yes", "Yes"});
+    host.rows.rows.push_back({name, name + ".encr", true, true});
   }
   const double encrypt = Run(host, lockvale::Direction::Encrypt);
   for (BatchEntry& row : host.rows.rows)

@@ -27,12 +27,13 @@
 #include <string>
 #include <vector>
 
+#include "cipher/BlockCipher.h"
 #include "cipher/CipherPath.h"
 #include "format/cEncrypt.h"
 
 namespace {
 
-using lockvale::cEncrypt;
+using lockvale::BlockCipher;
 using lockvale::CipherPath;
 
 enum class Direction { Encrypt, Decrypt };
@@ -107,9 +108,9 @@ std::optional<CipherPath> HardwarePath() {
 
 void OurPath(benchmark::State& state, Case c, CipherPath path) {
   Buffer buffer(c.bytes);
-  cEncrypt cipher(path);
-  cipher.SetCipherKey(BenchKey(), c.keyBits);
-  const std::size_t blocks = c.bytes / cEncrypt::BlockSize;
+  BlockCipher cipher(path);
+  cipher.InstallKey(BenchKey(), c.keyBits);
+  const std::size_t blocks = c.bytes / BlockCipher::BlockSize;
   std::uint8_t* data = buffer.Data();
   for (auto _ : state) {
     if (c.direction == Direction::Encrypt)
@@ -158,12 +159,12 @@ bool PathsAgreeWithOpenSsl(const std::vector<CipherPath>& paths) {
                                      static_cast<int>(kBytes)) != 1)
       return false;
     for (CipherPath path : paths) {
-      cEncrypt cipher(path);
-      cipher.SetCipherKey(BenchKey(), keyBits);
+      BlockCipher cipher(path);
+      cipher.InstallKey(BenchKey(), keyBits);
       std::vector<std::uint8_t> data(plain.Data(), plain.Data() + kBytes);
-      cipher.EncryptBlocks(data.data(), data.data(), kBytes / cEncrypt::BlockSize);
+      cipher.EncryptBlocks(data.data(), data.data(), kBytes / BlockCipher::BlockSize);
       bool same = data == expected;
-      cipher.DecryptBlocks(data.data(), data.data(), kBytes / cEncrypt::BlockSize);
+      cipher.DecryptBlocks(data.data(), data.data(), kBytes / BlockCipher::BlockSize);
       same = same && std::memcmp(data.data(), plain.Data(), kBytes) == 0;
       if (!same) {
         std::fprintf(stderr, "lockvale_bench: the %s path disagrees with OpenSSL (%d-bit key)\n",
@@ -216,7 +217,7 @@ int main(int argc, char** argv) {
   };
   // 16 KiB stays in the first-level cache; 4,000,000 bytes is the largest
   // chunk the file format works in and lives in the last-level cache or memory.
-  constexpr Size kSizes[] = {{16 * 1024, "16KiB"}, {cEncrypt::MaxFileChunkSize, "4MB"}};
+  constexpr Size kSizes[] = {{16 * 1024, "16KiB"}, {lockvale::cEncrypt::MaxFileChunkSize, "4MB"}};
   for (Direction direction : {Direction::Encrypt, Direction::Decrypt}) {
     for (int keyBits : {128, 256}) {
       for (const Size& size : kSizes) {

@@ -59,8 +59,8 @@ inline Bytes Key(std::string_view text) {
 // checked against OpenSSL on Linux.
 inline Bytes OpenSslEcb(bool encrypt, const Bytes& key, int keyBits, const Bytes& data) {
 #ifdef LOCKVALE_TEST_WITHOUT_OPENSSL
-  cEncrypt tables(CipherPath::Portable);
-  tables.SetCipherKey(key, keyBits);
+  BlockCipher tables(CipherPath::Portable);
+  tables.InstallKey(key, keyBits);
   Bytes out(data.size());
   if (encrypt)
     tables.EncryptBlocks(data.data(), out.data(), data.size() / 16);

@@ -3,7 +3,7 @@
 #include "cli/FolderFiles.h"
 #include "jobs/BatchEntry.h"
 #include "jobs/FileJob.h"
-#include "jobs/FileJobChecks.h"
+#include "jobs/JobChecks.h"
 #include "util/DirectoryReader.h"
 #include "util/FileIdentity.h"
 #include "util/PathText.h"
@@ -12,7 +12,6 @@ namespace lockvale {
 
 int FileCommand::Run(const KeyBytes& key, bool keyEmpty) {
   m_KeyEmpty = keyEmpty;
-  m_Cipher.SetNotifier(&m_Notifier);
   m_Cipher.SetCipherKey(key.Bytes(), m_Options.keyBits);
   if (m_Progress) {
     // The offset of the block just done: the bytes done are one block further.
@@ -72,8 +71,10 @@ void FileCommand::Transform(const std::string& source, const std::string& destin
                                m_Options.deleteSource};
   const FileJobResult result = RunFileJob(m_Cipher, request);
   if (m_Progress) m_Progress->Clear();
-  // The cipher has already said why.
-  if (result.outcome == FileJobOutcome::Refused) m_Tally.NoteDecryptionFailure();
+  if (const auto refusal = RefusalOf(result.format, DataForm::File)) {
+    m_Notifier.Tell(refusal->text);
+    m_Tally.NoteDecryptionFailure();
+  }
   if (result.sourceKept) Fail("source not deleted: " + *result.sourceKept);
 }
 

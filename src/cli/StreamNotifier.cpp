@@ -4,7 +4,7 @@
 
 namespace lockvale {
 
-void StreamNotifier::Notify(const std::string& text, const std::string&, NoticeIcon) {
+void StreamNotifier::Tell(const std::string& text) {
   if (m_Progress) m_Progress->Clear();
   std::string line = "lockvale-cli: ";
   if (!m_Subject.empty()) line += m_Subject + ": ";

@@ -1,6 +1,5 @@
 #include "cli/TextCommand.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -9,6 +8,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/KeySource.h"
 #include "jobs/HexText.h"
+#include "jobs/JobChecks.h"
 #include "jobs/JobSteps.h"
 
 namespace lockvale {
@@ -43,12 +43,6 @@ std::string WithLf(const std::string& text) {
   return result;
 }
 
-// A zero byte ends the text: the last block is padded with zeros.
-std::string VisibleText(const Bytes& bytes) {
-  const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
-  return FromCodePage(std::span(bytes.begin(), end));
-}
-
 int EncryptText(cEncrypt& cipher, const std::string& text, std::ostream& out) {
   Bytes ciphertext;
   cipher.ArrayEncrypt(ToCodePage(WithCrLf(text)), ciphertext, 0);
@@ -64,18 +58,13 @@ int DecryptText(cEncrypt& cipher, const std::string& text, std::ostream& out,
     return kExitFileFailed;
   }
   // Without a length byte a wrong key cannot be told; only a ragged size is refused.
-  if (cipher.ArrayDecrypt(plaintext, ciphertext, 0) != 0) return kExitNotDecrypted;
+  const auto refusal = RefusalOf(cipher.ArrayDecrypt(plaintext, ciphertext, 0), DataForm::Buffer);
+  if (refusal) {
+    notifier.Tell(refusal->text);
+    return kExitNotDecrypted;
+  }
   out << WithLf(VisibleText(plaintext));
   return kExitDone;
-}
-
-// The refusals of the window's text job, in its order; empty when none applies.
-std::string Refusal(const std::string& text, bool keyEmpty, bool encrypting) {
-  if (text.empty())
-    return encrypting ? "Please enter in some text to encrypt."
-                      : "Please enter in some text to decrypt.";
-  if (keyEmpty) return encrypting ? "No Encryption Key" : "No Key";
-  return {};
 }
 
 }  // namespace
@@ -86,8 +75,8 @@ int RunTextCommand(const CliOptions& options, std::istream& in, std::ostream& ou
   const SecretText keyText = ObtainKeyText(options.keyFile, encrypting);
   const std::string text(std::istreambuf_iterator<char>(in), {});
   notifier.SetSubject("standard input");
-  if (const std::string refusal = Refusal(text, keyText.empty(), encrypting); !refusal.empty()) {
-    notifier.Tell(refusal);
+  if (const auto refusal = CheckTextJob(text, keyText.empty(), encrypting)) {
+    notifier.Tell(refusal->text);
     return kExitFileFailed;
   }
   if (encrypting) {
@@ -95,7 +84,6 @@ int RunTextCommand(const CliOptions& options, std::istream& in, std::ostream& ou
     RefuseUnheldCharacters("text", text);
   }
   cEncrypt cipher;
-  cipher.SetNotifier(&notifier);
   cipher.SetCipherKey(GetPassword(keyText)->Bytes(), options.keyBits);
   const int status =
       encrypting ? EncryptText(cipher, text, out) : DecryptText(cipher, text, out, notifier);

@@ -1,7 +1,7 @@
 #pragma once
 
-// What the fuzz targets share: a check that stops the run, a notifier that keeps the
-// cipher's notices instead of showing them, and how the cipher targets read an input.
+// What the fuzz targets share: a check that stops the run, and how the cipher targets read an
+// input.
 
 #include <algorithm>
 #include <array>
@@ -9,10 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <span>
-#include <string>
-#include <vector>
-
-#include "util/Notifier.h"
 
 // libFuzzer reports the abort as a crash and saves the input that caused it.
 #define FUZZ_CHECK(condition) \
@@ -24,13 +20,6 @@ namespace lockvale::fuzz {
   std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, what);
   std::abort();
 }
-
-struct CollectingNotifier : Notifier {
-  void Notify(const std::string& text, const std::string& title, NoticeIcon) override {
-    notices.push_back(title + ": " + text);
-  }
-  std::vector<std::string> notices;
-};
 
 // Byte 0 picks the key size (its value mod 3: 128, 192 or 256 bits) and, for buffers,
 // the length byte (its value / 3 odd); the next 32 bytes are the key, zero-padded when the

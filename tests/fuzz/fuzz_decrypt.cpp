@@ -1,6 +1,6 @@
 // Any bytes as ciphertext, decrypted as a buffer and as a file under the key and form the input
 // picks: never a crash or a leaked handle, a refusal exactly for sizes that cannot be whole
-// blocks, one notice per failure, nothing left under the destination's name after a failure,
+// blocks, a message for every refusal, nothing left under the destination's name after a failure,
 // and what comes back is the ciphertext's blocks, which encrypt to it again.
 
 #include <algorithm>
@@ -9,7 +9,8 @@
 #include <iterator>
 
 #include "FuzzSupport.h"
-#include "format/cEncrypt.h"
+#include "jobs/FileJob.h"
+#include "jobs/JobChecks.h"
 
 using namespace lockvale;
 namespace fs = std::filesystem;
@@ -31,16 +32,13 @@ void CheckFileDecrypt(cEncrypt& cipher, std::span<const std::uint8_t> ciphertext
              static_cast<std::streamsize>(ciphertext.size()));
   fs::remove(destination);
   const std::size_t handles = OpenHandles();
-  fuzz::CollectingNotifier notifier;
-  cipher.SetNotifier(&notifier);
-  const int status = cipher.FileDecrypt(destination, source);
+  const FormatResult result = RunFileJob(cipher, {source, destination, Direction::Decrypt}).format;
   FUZZ_CHECK(OpenHandles() == handles);
-  FUZZ_CHECK(cipher.ErrorHappened() == (status != cEncrypt::FileOk));
-  FUZZ_CHECK(notifier.notices.size() == (status == cEncrypt::FileOk ? 0u : 1u));
-  FUZZ_CHECK((status == cEncrypt::FileOk) == accepted);
+  FUZZ_CHECK((result.kind == FormatResult::Done) == accepted);
+  FUZZ_CHECK(accepted == !RefusalOf(result, DataForm::File));
   FUZZ_CHECK(accepted || !fs::exists(destination));
   if (ciphertext.empty() || ciphertext.size() % 16 != 0)
-    FUZZ_CHECK(status == cEncrypt::FileSizeError);
+    FUZZ_CHECK(result.kind == FormatResult::RaggedCiphertext);
   if (!accepted) return;
   std::ifstream output(destination, std::ios::binary);
   FUZZ_CHECK(std::equal(expected.begin(), expected.end(), std::istreambuf_iterator<char>(output),
@@ -65,18 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::CipherInput in({data, size});
   const auto& ciphertext = in.ciphertext;
   const std::size_t n = ciphertext.size();
-  fuzz::CollectingNotifier notifier;
   cEncrypt cipher, portable(CipherPath::Portable);
   cipher.SetCipherKey(in.key, in.keyBits);
   portable.SetCipherKey(in.key, in.keyBits);
-  cipher.SetNotifier(&notifier);
 
   const std::vector<std::uint8_t> untouched{1, 2, 3};
   std::vector<std::uint8_t> plain = untouched, raw, rawPortable, again;
-  const int status = cipher.ArrayDecrypt(plain, ciphertext, in.lengthByte);
+  const FormatResult result = cipher.ArrayDecrypt(plain, ciphertext, in.lengthByte);
   const bool refused = n % 16 != 0 || (in.lengthByte && n == 0);
-  FUZZ_CHECK((status == -1) == refused);
-  FUZZ_CHECK(notifier.notices.size() == (status == 0 ? 0u : 1u));
+  FUZZ_CHECK((result.kind == FormatResult::RaggedCiphertext) == refused);
+  FUZZ_CHECK((result.kind == FormatResult::Done) == !RefusalOf(result, DataForm::Buffer));
   if (refused) {
     FUZZ_CHECK(plain == untouched);
     if (in.lengthByte) CheckFileDecrypt(cipher, ciphertext, {}, false);
@@ -85,23 +81,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Without a length byte: the blocks as they are, the same on every path, and they
   // encrypt to the ciphertext again.
-  FUZZ_CHECK(cipher.ArrayDecrypt(raw, ciphertext, 0) == 0);
-  FUZZ_CHECK(portable.ArrayDecrypt(rawPortable, ciphertext, 0) == 0 && raw == rawPortable);
-  FUZZ_CHECK(cipher.ArrayEncrypt(raw, again, 0) == 0 && std::ranges::equal(again, ciphertext));
+  const FormatResult ok{};
+  FUZZ_CHECK(cipher.ArrayDecrypt(raw, ciphertext, 0) == ok);
+  FUZZ_CHECK(portable.ArrayDecrypt(rawPortable, ciphertext, 0) == ok && raw == rawPortable);
+  FUZZ_CHECK(cipher.ArrayEncrypt(raw, again, 0) == ok && std::ranges::equal(again, ciphertext));
   if (!in.lengthByte) {
-    FUZZ_CHECK(status == 0 && plain == raw);
+    FUZZ_CHECK(result == ok && plain == raw);
     return 0;
   }
 
   // With it: accepted when the last byte counts fewer than a block, then cut to the count;
   // a lone block is never emptied by the buffer form.
   const std::size_t L = raw.back();
-  FUZZ_CHECK((status == 0) == (L < 16));
-  const std::size_t kept = status != 0 || n - 16 + L == 0 ? n : n - 16 + L;
+  FUZZ_CHECK(result == (L < 16 ? ok : FormatResult{FormatResult::BadLengthByte, n - 1}));
+  const std::size_t kept = result != ok || n - 16 + L == 0 ? n : n - 16 + L;
   FUZZ_CHECK(std::ranges::equal(plain, std::span(raw).first(kept)));
   // With zero padding, as the encryption writes it, the plaintext encrypts to the same bytes.
   if (kept < n && std::all_of(raw.begin() + kept, raw.end() - 1, [](auto b) { return b == 0; }))
-    FUZZ_CHECK(cipher.ArrayEncrypt(plain, again, 1) == 0 && std::ranges::equal(again, ciphertext));
+    FUZZ_CHECK(cipher.ArrayEncrypt(plain, again, 1) == ok && std::ranges::equal(again, ciphertext));
   const std::size_t fileKept = L < 16 ? n - 16 + L : 0;
   CheckFileDecrypt(cipher, ciphertext, {raw.begin(), raw.begin() + fileKept}, L < 16);
   return 0;

@@ -24,8 +24,8 @@ TEST(WrongKey, TheLengthByteRefusesAboutFifteenInSixteen) {
     const Bytes plain = RandomBytes(i % 97, 5000 + i);
     const std::string name = dir / std::to_string(i);
     WriteFile(name + ".encr", OpenSslEcb(true, right, 256, PadWithLengthByte(plain)));
-    if (RunFileJob(cipher, {name + ".encr", name, Direction::Decrypt, false, false}).outcome ==
-        FileJobOutcome::Refused) {
+    if (RunFileJob(cipher, {name + ".encr", name, Direction::Decrypt}).format.kind ==
+        FormatResult::BadLengthByte) {
       ++refused;
       ASSERT_FALSE(std::filesystem::exists(name)) << name;
     }

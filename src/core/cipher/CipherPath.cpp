@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "cipher/BlockCipher.h"
 #include "cipher/BlockPaths.h"
-#include "format/cEncrypt.h"
 
 #if defined(__x86_64__)
 #include <cpuid.h>
@@ -137,10 +137,10 @@ bool CipherPathSelfTest(CipherPath path) {
   for (std::size_t i = 0; i < data.size(); ++i)
     data[i] = static_cast<std::uint8_t>(i < 16 ? i * 0x11 : i * 7 + (i >> 4));
 
-  cEncrypt tested(path), reference(CipherPath::Portable);
+  BlockCipher tested(path), reference(CipherPath::Portable);
   for (const KnownAnswer& answer : kAppendixC) {
-    tested.SetCipherKey(key, answer.keyBits);
-    reference.SetCipherKey(key, answer.keyBits);
+    tested.InstallKey(key, answer.keyBits);
+    reference.InstallKey(key, answer.keyBits);
     tested.EncryptBlocks(data.data(), actual.data(), kBlocks);
     reference.EncryptBlocks(data.data(), expected.data(), kBlocks);
     if (std::memcmp(actual.data(), answer.ciphertext.data(), 16) != 0 || actual != expected)

@@ -5,11 +5,12 @@
 #include <system_error>
 
 #include "format/WriteBehind.h"
+#include "format/cEncrypt.h"
 
 namespace lockvale {
 namespace {
 
-constexpr std::size_t kBlock = cEncrypt::BlockSize;
+constexpr std::size_t kBlock = BlockCipher::BlockSize;
 
 // Files go through a buffer that stays in the processor's cache between the read,
 // the transform and the write; the format does not see the chunking.
@@ -34,11 +35,13 @@ std::size_t ChunkFor(std::uint64_t size) {
   return static_cast<std::size_t>(std::min<std::uint64_t>(kWorkingChunkSize, blocks * kBlock));
 }
 
-int EncryptFile(const FormatContext& context, ByteSource& plaintext, ByteSink& ciphertext) {
+FormatResult EncryptFile(const FormatContext& context, ByteSource& plaintext,
+                         ByteSink& ciphertext) {
   const std::uint64_t size = plaintext.Size();
   const std::size_t chunk = ChunkFor(size);
   WriteBehind output(ciphertext, chunk + kBlock, WorthOverlapping(size));
   for (std::uint64_t offset = 0;; offset += chunk) {
+    if (context.CancelRequested()) return {FormatResult::Cancelled, offset};
     std::uint8_t* data = output.Acquire();
     const std::size_t got = plaintext.Read(data, chunk);
     if (got < chunk) {
@@ -51,24 +54,26 @@ int EncryptFile(const FormatContext& context, ByteSource& plaintext, ByteSink& c
       context.Transform(true, data, last, offset);
       output.Submit(last);
       output.Finish();
-      return cEncrypt::FileOk;
+      return {};
     }
     context.Transform(true, data, got, offset);
     output.Submit(got);
   }
 }
 
-bool CiphertextSizeAccepted(const FormatContext& context, std::uint64_t size) {
-  if (size != 0 && size % kBlock == 0) return true;
-  context.Notify("File Size Error - ciphertext file not a multiple of block size", "Size");
-  return false;
+FormatResult CheckCiphertextSize(std::uint64_t size) {
+  if (size != 0 && size % kBlock == 0) return {};
+  return {FormatResult::RaggedCiphertext, size - size % kBlock};
 }
 
-int DecryptFile(const FormatContext& context, ByteSink& plaintext, ByteSource& ciphertext) {
+FormatResult DecryptFile(const FormatContext& context, ByteSink& plaintext,
+                         ByteSource& ciphertext) {
   const std::uint64_t size = ciphertext.Size();
-  if (!CiphertextSizeAccepted(context, size)) return cEncrypt::FileSizeError;
+  if (const FormatResult refused = CheckCiphertextSize(size); refused.kind != FormatResult::Done)
+    return refused;
   WriteBehind output(plaintext, ChunkFor(size), WorthOverlapping(size));
   for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
+    if (context.CancelRequested()) return {FormatResult::Cancelled, offset};
     std::uint8_t* data = output.Acquire();
     const auto want =
         static_cast<std::size_t>(std::min<std::uint64_t>(kWorkingChunkSize, size - offset));
@@ -79,14 +84,10 @@ int DecryptFile(const FormatContext& context, ByteSink& plaintext, ByteSource& c
       continue;
     }
     const std::size_t L = data[want - 1];
-    if (L >= kBlock) {
-      context.Notify("Warning - incorrect length field in decrypted file.\r\nWrong key or keysize?",
-                     "Error");
-      return cEncrypt::FileLengthError;
-    }
+    if (L >= kBlock) return {FormatResult::BadLengthByte, size - 1};
     output.Submit(want - kBlock + L);
     output.Finish();
-    return cEncrypt::FileOk;
+    return {};
   }
 }
 

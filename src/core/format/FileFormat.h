@@ -3,17 +3,19 @@
 #include <cstdint>
 
 #include "format/FormatContext.h"
+#include "format/FormatResult.h"
 #include "util/ByteStream.h"
 
 namespace lockvale {
 
-// The encrypted-file form: the plaintext's whole blocks, then one block holding the
-// remaining bytes, zero padding and their count. Both return cEncrypt's file status
-// codes; read and write failures throw std::system_error.
-int EncryptFile(const FormatContext& context, ByteSource& plaintext, ByteSink& ciphertext);
-int DecryptFile(const FormatContext& context, ByteSink& plaintext, ByteSource& ciphertext);
+// The encrypted-file form: the plaintext's whole blocks, then one block holding the remaining
+// bytes, zero padding and their count. Both stop at the next chunk once the context's cancel
+// flag is set, with what was written left unfinished; read and write failures throw
+// std::system_error.
+FormatResult EncryptFile(const FormatContext& context, ByteSource& plaintext, ByteSink& ciphertext);
+FormatResult DecryptFile(const FormatContext& context, ByteSink& plaintext, ByteSource& ciphertext);
 
-// False, after telling the user, when a ciphertext of this size cannot be decrypted.
-bool CiphertextSizeAccepted(const FormatContext& context, std::uint64_t size);
+// Done for a ciphertext size that can be decrypted: whole blocks, at least one.
+FormatResult CheckCiphertextSize(std::uint64_t size);
 
 }  // namespace lockvale

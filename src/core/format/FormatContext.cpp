@@ -9,13 +9,9 @@ constexpr std::size_t kProgressSlice = 64 * 1024;
 
 }  // namespace
 
-void FormatContext::Notify(const char* text, const char* title) const {
-  if (notifier) notifier->Notify(text, title, NoticeIcon::Information);
-}
-
 void FormatContext::Transform(bool encrypt, std::uint8_t* data, std::size_t size,
                               std::uint64_t fileOffset) const {
-  constexpr std::size_t kBlock = cEncrypt::BlockSize;
+  constexpr std::size_t kBlock = BlockCipher::BlockSize;
   for (std::size_t done = 0; done < size;) {
     const std::size_t slice = std::min(kProgressSlice, size - done);
     if (encrypt)

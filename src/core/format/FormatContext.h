@@ -1,20 +1,26 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
-#include "format/cEncrypt.h"
+#include "cipher/BlockCipher.h"
 
 namespace lockvale {
 
-// What the buffer and file formats need of the cipher object: its block transforms,
-// where to tell the user about data that cannot be decrypted, and where progress goes.
-struct FormatContext {
-  const cEncrypt& cipher;
-  Notifier* notifier;
-  const cEncrypt::ProgressCallback& progress;
+// Receives the offset of the block just processed: non-decreasing, at most about once per
+// 64 KiB, and always for the last block.
+using ProgressCallback = std::function<void(std::uint64_t offset)>;
 
-  void Notify(const char* text, const char* title) const;
+// What the buffer and file formats need besides the data: the keyed block cipher, where
+// progress goes, and a flag that, once set, stops a file at the next chunk.
+struct FormatContext {
+  const BlockCipher& cipher;
+  const ProgressCallback& progress;
+  const std::atomic<bool>* cancel = nullptr;
+
+  bool CancelRequested() const { return cancel != nullptr && cancel->load(); }
   // Transforms a chunk of whole blocks in place, in slices, reporting progress after each.
   void Transform(bool encrypt, std::uint8_t* data, std::size_t size,
                  std::uint64_t fileOffset) const;

@@ -17,8 +17,7 @@ std::string DestinationFor(const std::string& source, bool encrypting) {
 }
 
 std::vector<BatchEntry> BatchRowsFor(std::vector<std::string> paths, bool encrypting,
-                                     const std::string& overwrite,
-                                     const std::string& deleteSource) {
+                                     bool overwrite, bool deleteSource) {
   std::vector<BatchEntry> rows;
   rows.reserve(paths.size());
   for (std::string& path : paths) {

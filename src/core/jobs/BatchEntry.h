@@ -5,13 +5,12 @@
 
 namespace lockvale {
 
-// One row of the batch list. The two flags are held as the texts "Yes" and "No" and
-// compared exactly: only "No" protects an existing destination, only "Yes" deletes a source.
+// One row of the batch list.
 struct BatchEntry {
   std::string source;
-  std::string destination;  // may be empty
-  std::string overwrite = "No";
-  std::string deleteSource = "No";
+  std::string destination;    // may be empty
+  bool overwrite = false;     // an existing destination is replaced
+  bool deleteSource = false;  // after the row's result is in place
   bool operator==(const BatchEntry&) const = default;
 };
 
@@ -25,6 +24,6 @@ std::string DestinationFor(const std::string& source, bool encrypting);
 // Rows for the paths the file finder found, with the two flags. Decrypting takes only the paths
 // that DestinationFor gives a name.
 std::vector<BatchEntry> BatchRowsFor(std::vector<std::string> paths, bool encrypting,
-                                     const std::string& overwrite, const std::string& deleteSource);
+                                     bool overwrite, bool deleteSource);
 
 }  // namespace lockvale

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "jobs/FileJob.h"
-#include "jobs/JobCancelled.h"
 #include "jobs/JobSteps.h"
 #include "util/FileIdentity.h"
 #include "util/StatementMark.h"
@@ -44,12 +43,7 @@ void BatchJob::Run() {
       !UnheldCharactersAccepted(m_Host, m_Request))
     return;
   m_List.ClearMarks();
-  try {
-    RunRows();
-  } catch (const JobCancelled&) {
-    m_Host.BatchFinished(m_Tally);
-    m_Host.SetStatusText("Cancelled");
-  }
+  RunRows();
 }
 
 void BatchJob::RunRows() {
@@ -75,6 +69,10 @@ void BatchJob::RunRows() {
       case RowOutcome::Failed:
         ++m_Tally.failed;
         break;
+      case RowOutcome::Cancelled:
+        m_Host.BatchFinished(m_Tally);
+        m_Host.SetStatusText("Cancelled");
+        return;
     }
   }
   m_Host.BatchFinished(m_Tally);
@@ -93,7 +91,7 @@ bool BatchJob::SourcesSettled() {
   std::unordered_map<std::string, std::vector<std::size_t>> deleters;  // rows in order
   auto note = [&](std::size_t row) {
     const BatchEntry entry = m_List.Row(row);
-    if (entry.deleteSource == "Yes") deleters[entry.source].push_back(row);
+    if (entry.deleteSource) deleters[entry.source].push_back(row);
   };
   for (std::size_t y = 0; y < m_List.Count(); ++y) {
     auto found = deleters.find(m_List.Row(y).source);
@@ -125,27 +123,25 @@ BatchJob::RowOutcome BatchJob::Transform(std::size_t x, const BatchEntry& row) {
   if (FileName.empty()) return RowOutcome::Skipped;
   FileName2 = row.destination;
   LV_STMT(m_Host.StartProgress(FileLength(FileName) + 1));  // a missing source ends the run
-  if (row.overwrite == "No" && FileExists(FileName2)) return RowOutcome::Skipped;
+  if (!row.overwrite && FileExists(FileName2)) return RowOutcome::Skipped;
   if (FileName2.empty()) return RowOutcome::Skipped;
   if (SameFile(FileName, FileName2)) {
     m_List.MarkFailed(x, "The destination file is the same as the source file");
     return RowOutcome::Failed;
   }
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
-  const FileJobRequest request{FileName,
-                               FileName2,
-                               m_Request.direction,
-                               row.overwrite != "No",
-                               row.deleteSource == "Yes",
-                               TrashOf(m_Host)};
+  const FileJobRequest request{FileName,      FileName2,        m_Request.direction,
+                               row.overwrite, row.deleteSource, TrashOf(m_Host)};
   try {
     const FileJobResult result = RunFileJob(cipher, request);
-    if (result.outcome == FileJobOutcome::Refused)
+    if (result.format.kind == FormatResult::Cancelled) return RowOutcome::Cancelled;
+    if (!Accepted(m_Host, RefusalOf(result.format, DataForm::File))) {
       m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
-    else if (result.sourceKept)
+    } else if (result.sourceKept) {
       m_List.MarkFailed(x, SourceKeptText(FileName, *result.sourceKept));
-    else
+    } else {
       return RowOutcome::Done;
+    }
   } catch (const std::system_error& error) {
     m_List.MarkFailed(x, error.what());
   }

@@ -20,7 +20,7 @@ class BatchJob {
 
  private:
   bool SourcesSettled();
-  enum class RowOutcome { Done, Skipped, Failed };
+  enum class RowOutcome { Done, Skipped, Failed, Cancelled };
   void RunRows();
   RowOutcome Transform(std::size_t x, const BatchEntry& row);
 

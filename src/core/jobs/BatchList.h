@@ -15,7 +15,7 @@ class BatchList {
   virtual ~BatchList() = default;
   virtual std::size_t Count() const = 0;
   virtual BatchEntry Row(std::size_t index) const = 0;
-  virtual void KeepSource(std::size_t index) = 0;  // its delete-source flag becomes "No"
+  virtual void KeepSource(std::size_t index) = 0;  // its delete-source flag is cleared
   virtual void Remove(std::size_t index) = 0;
   virtual void MarkFailed(std::size_t index, const std::string& reason) = 0;
   virtual void ClearMarks() = 0;

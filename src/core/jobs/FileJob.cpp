@@ -1,5 +1,6 @@
 #include "jobs/FileJob.h"
 
+#include "format/FileFormat.h"
 #include "util/AtomicOutputFile.h"
 #include "util/FileIdentity.h"
 #include "util/InputFile.h"
@@ -8,20 +9,20 @@ namespace lockvale {
 
 namespace {
 
-FileJobOutcome TransformIntoPlace(cEncrypt& cipher, const FileJobRequest& request) {
+FormatResult TransformIntoPlace(cEncrypt& cipher, const FileJobRequest& request) {
   InputFile source(request.source);
   const bool encrypting = request.direction == Direction::Encrypt;
-  if (!encrypting && !cipher.AcceptCiphertextSize(source.Size())) return FileJobOutcome::Refused;
-  AtomicOutputFile destination(request.destination, source.PermissionBits());
-  if (encrypting) {
-    cipher.FileEncrypt(source, destination);
-  } else {
-    cipher.FileDecrypt(destination, source);
-    if (cipher.ErrorHappened()) return FileJobOutcome::Refused;
+  if (!encrypting) {
+    const FormatResult sized = CheckCiphertextSize(source.Size());
+    if (sized.kind != FormatResult::Done) return sized;
   }
+  AtomicOutputFile destination(request.destination, source.PermissionBits());
+  const FormatResult result = encrypting ? cipher.FileEncrypt(source, destination)
+                                         : cipher.FileDecrypt(destination, source);
+  if (result.kind != FormatResult::Done) return result;
   source.ExpectUnchanged();
   destination.Commit(request.replaceExisting);
-  return FileJobOutcome::Completed;
+  return result;
 }
 
 std::optional<std::string> RemoveSource(const FileJobRequest& request) {
@@ -35,9 +36,9 @@ std::optional<std::string> RemoveSource(const FileJobRequest& request) {
 
 FileJobResult RunFileJob(cEncrypt& cipher, const FileJobRequest& request) {
   // The source is closed before it is removed; some systems refuse otherwise.
-  const FileJobOutcome outcome = TransformIntoPlace(cipher, request);
-  if (outcome != FileJobOutcome::Completed || !request.deleteSource) return {outcome, {}};
-  return {outcome, RemoveSource(request)};
+  const FormatResult result = TransformIntoPlace(cipher, request);
+  if (result.kind != FormatResult::Done || !request.deleteSource) return {result, {}};
+  return {result, RemoveSource(request)};
 }
 
 }  // namespace lockvale

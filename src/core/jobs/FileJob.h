@@ -22,19 +22,14 @@ struct FileJobRequest {
   TrashMover moveToTrash = MoveToTrash;  // where a decrypted source goes
 };
 
-enum class FileJobOutcome {
-  Completed,
-  Refused,  // the ciphertext did not decrypt; the cipher has told the user why
-};
-
 struct FileJobResult {
-  FileJobOutcome outcome = FileJobOutcome::Completed;
+  FormatResult format;  // Done, or why there is no result: refused ciphertext, or cancelled
   std::optional<std::string> sourceKept;  // why a completed job's source to remove is still there
 };
 
 // Encrypts or decrypts one file with the key installed in `cipher`. The result
 // appears under the destination name only when it is complete and on disk; until
-// then an existing destination is untouched, and a failure leaves nothing behind.
+// then an existing destination is untouched, and a failure or a cancel leaves nothing behind.
 // A ciphertext of unusable size is refused before anything is created. A source written
 // to while it was read fails the job with SourceChanged. The result takes the source's
 // permission bits (less the umask). The source is removed, when asked, only after the result

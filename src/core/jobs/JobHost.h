@@ -17,8 +17,8 @@ class JobHost {
  public:
   virtual ~JobHost() = default;
   virtual MessageBoxes& Boxes() = 0;
-  // The one cipher object, kept between jobs; its notices go to Boxes() and its
-  // progress to the host's progress display.
+  // The one cipher object, kept between jobs; its progress goes to the host's progress
+  // display, and a file stops when the host's cancel flag given with it is set.
   virtual cEncrypt& Cipher() = 0;
   virtual void SetStatusText(const std::string& text) = 0;
   virtual void StartProgress(std::uint64_t maximum) = 0;  // range 0 to maximum, at 0

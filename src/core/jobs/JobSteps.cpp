@@ -1,5 +1,7 @@
 #include "jobs/JobSteps.h"
 
+#include <algorithm>
+
 #include "util/CodePage.h"
 #include "util/SecureWipe.h"
 #include "util/StatementMark.h"
@@ -33,6 +35,10 @@ std::vector<std::uint8_t> ToCodePage(std::string_view text) {
 
 std::string FromCodePage(std::span<const std::uint8_t> bytes) {
   return CodePage::ForThisSystem().Decode(bytes);
+}
+
+std::string VisibleText(std::span<const std::uint8_t> bytes) {
+  return FromCodePage(bytes.first(std::find(bytes.begin(), bytes.end(), 0) - bytes.begin()));
 }
 
 bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
@@ -69,9 +75,14 @@ cEncrypt& KeyedCipherForFile(JobHost& host, const JobRequest& request) {
   return cipher;
 }
 
+bool Accepted(JobHost& host, const std::optional<Refusal>& refusal) {
+  if (refusal) host.Boxes().Notice(refusal->text, refusal->title);
+  return !refusal;
+}
+
 void CompleteJob(JobHost& host, Direction direction, bool errorHappened) {
   if (errorHappened) {
-    // The cipher has told the user why; nothing was left under the destination name.
+    // The job has told the user why; nothing was left under the destination name.
     host.SetStatusText("Error");
     return;
   }

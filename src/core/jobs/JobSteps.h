@@ -9,6 +9,7 @@
 
 #include "cipher/KeyBytes.h"
 #include "jobs/FileJob.h"
+#include "jobs/JobChecks.h"
 #include "jobs/JobHost.h"
 #include "jobs/JobRequest.h"
 
@@ -22,6 +23,9 @@ std::size_t UnheldCharacters(const CodePage& codePage, std::string_view text);
 // UTF-8 text as bytes of the system's code page, and back.
 std::vector<std::uint8_t> ToCodePage(std::string_view text);
 std::string FromCodePage(std::span<const std::uint8_t> bytes);
+
+// The text of decrypted bytes: up to the first zero, which starts the last block's padding.
+std::string VisibleText(std::span<const std::uint8_t> bytes);
 
 // The question every job asks before it starts; only Yes goes on.
 bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
@@ -37,6 +41,9 @@ std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText);
 // The cipher keyed with the request's key and key size, after the status says what the
 // file job is about to do.
 cEncrypt& KeyedCipherForFile(JobHost& host, const JobRequest& request);
+
+// Shows the refusal, if there is one; true when there is none.
+bool Accepted(JobHost& host, const std::optional<Refusal>& refusal);
 
 // The step every job that got past its questions ends with.
 void CompleteJob(JobHost& host, Direction direction, bool errorHappened);

@@ -2,10 +2,9 @@
 
 #include <string>
 
-#include "util/Notifier.h"
-
 namespace lockvale {
 
+enum class NoticeIcon { Information, Question, Exclamation, Critical, None };
 enum class MessageButtons { Ok, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
@@ -35,17 +34,5 @@ class MessageBoxes {
 
 // The title of messages that have none of their own.
 inline constexpr char kAppTitle[] = "Lockvale";
-
-// Shows the cipher's notices as message boxes with an OK button.
-class MessageBoxNotifier : public Notifier {
- public:
-  explicit MessageBoxNotifier(MessageBoxes& boxes) : m_Boxes(boxes) {}
-  void Notify(const std::string& text, const std::string& title, NoticeIcon icon) override {
-    m_Boxes.Notice(text, title, icon);
-  }
-
- private:
-  MessageBoxes& m_Boxes;
-};
 
 }  // namespace lockvale

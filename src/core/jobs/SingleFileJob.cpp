@@ -1,8 +1,7 @@
 #include "jobs/SingleFileJob.h"
 
 #include "jobs/FileJob.h"
-#include "jobs/FileJobChecks.h"
-#include "jobs/JobCancelled.h"
+#include "jobs/JobChecks.h"
 #include "jobs/JobSteps.h"
 #include "util/FileIdentity.h"
 #include "util/StatementMark.h"
@@ -10,7 +9,8 @@
 namespace lockvale {
 
 void SingleFileJob::Run() {
-  if (!InputsAccepted() ||
+  if (!Accepted(m_Host,
+                CheckFileJob(m_Request.source, m_Request.destination, m_Request.keyText.empty())) ||
       !Confirmed(m_Host, m_Request.direction, "Are you sure you wish to encrypt this file?",
                  "Are you sure you wish to decrypt this file?") ||
       !UnheldCharactersAccepted(m_Host, m_Request))
@@ -19,22 +19,14 @@ void SingleFileJob::Run() {
   FileName2 = m_Request.destination;
   LV_STMT(m_Host.StartProgress(FileLength(FileName) + 1));
   if (!DestinationSettled()) return;
-  bool completed = false;
-  try {
-    completed = Transform();
-  } catch (const JobCancelled&) {
+  const FormatResult result = Transform();
+  if (result.kind == FormatResult::Cancelled) {
     m_Host.SetStatusText("Cancelled");
     return;
   }
-  CompleteJob(m_Host, m_Request.direction, !completed);
+  Accepted(m_Host, RefusalOf(result, DataForm::File));
+  CompleteJob(m_Host, m_Request.direction, result.kind != FormatResult::Done);
   if (m_SourceKept) TellSourceKept(m_Host, FileName, *m_SourceKept);
-}
-
-bool SingleFileJob::InputsAccepted() {
-  const auto refusal =
-      CheckFileJob(m_Request.source, m_Request.destination, m_Request.keyText.empty());
-  if (refusal) m_Host.Boxes().Notice(refusal->text, refusal->title);
-  return !refusal;
 }
 
 // An existing destination is only marked for replacement here; it stays intact
@@ -52,15 +44,14 @@ bool SingleFileJob::DestinationSettled() {
   return m_ReplaceExisting;
 }
 
-// False when the ciphertext was refused.
-bool SingleFileJob::Transform() {
+FormatResult SingleFileJob::Transform() {
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
   const FileJobRequest request{
       FileName,       FileName2, m_Request.direction, m_ReplaceExisting, m_Request.deleteSource,
       TrashOf(m_Host)};
   const FileJobResult result = LV_STMT(RunFileJob(cipher, request));
   m_SourceKept = result.sourceKept;
-  return result.outcome == FileJobOutcome::Completed;
+  return result.format;
 }
 
 }  // namespace lockvale

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "format/FormatResult.h"
 #include "jobs/JobHost.h"
 #include "jobs/JobRequest.h"
 
@@ -16,9 +17,8 @@ class SingleFileJob {
   void Run();
 
  private:
-  bool InputsAccepted();
   bool DestinationSettled();
-  bool Transform();
+  FormatResult Transform();
 
   const JobRequest& m_Request;
   JobHost& m_Host;

@@ -1,6 +1,5 @@
 #include "jobs/TextJob.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "jobs/HexText.h"
@@ -13,16 +12,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A zero byte ends the text: decrypted text carries the zero padding of its last block.
-std::string VisibleText(const Bytes& bytes) {
-  const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
-  return FromCodePage(std::span(bytes.begin(), end));
-}
-
 }  // namespace
 
 void TextJob::Run() {
-  if (!InputsAccepted() ||
+  if (!Accepted(m_Host, CheckTextJob(m_Request.text, m_Request.keyText.empty(),
+                                     m_Request.direction == Direction::Encrypt)) ||
       !Confirmed(m_Host, m_Request.direction, "Are you sure you wish to encrypt this text?",
                  "Are you sure you wish to decrypt this text?") ||
       !UnheldCharactersAccepted(m_Host, m_Request))
@@ -32,21 +26,6 @@ void TextJob::Run() {
   } else {
     Decrypt();
   }
-}
-
-bool TextJob::InputsAccepted() {
-  const bool encrypting = m_Request.direction == Direction::Encrypt;
-  if (m_Request.text.empty()) {
-    m_Host.Boxes().Notice(encrypting ? "Please enter in some text to encrypt."
-                                     : "Please enter in some text to decrypt.",
-                          "Text");
-    return false;
-  }
-  if (m_Request.keyText.empty()) {
-    m_Host.Boxes().Notice(encrypting ? "No Encryption Key" : "No Key", "Key");
-    return false;
-  }
-  return true;
 }
 
 void TextJob::Encrypt() {
@@ -82,7 +61,8 @@ void TextJob::Decrypt() {
   cEncrypt& cipher = m_Host.Cipher();
   LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
   Bytes plaintext;
-  if (LV_STMT(cipher.ArrayDecrypt(plaintext, ciphertext, 0)) != 0) {
+  const FormatResult result = LV_STMT(cipher.ArrayDecrypt(plaintext, ciphertext, 0));
+  if (!Accepted(m_Host, RefusalOf(result, DataForm::Buffer))) {
     m_Host.SetStatusText("");
     return;
   }

@@ -13,7 +13,6 @@ class TextJob {
   void Run();
 
  private:
-  bool InputsAccepted();
   void Encrypt();
   void Decrypt();
 

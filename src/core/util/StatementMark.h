@@ -5,7 +5,7 @@
 // Marks a statement that can fail and evaluates it; its value, if any, is the expression's.
 // An error report then names this statement, by the number the build gives it.
 //   LV_STMT(RunFileJob(cipher, request));
-//   auto count = LV_STMT(cipher.ArrayDecrypt(plain, cipherBytes, 0));
+//   auto result = LV_STMT(cipher.ArrayDecrypt(plain, cipherBytes, 0));
 #define LV_STMT(...) \
   ::lockvale::RunStatement(__FILE__, __LINE__, [&]() -> decltype(auto) { return __VA_ARGS__; })
 

@@ -30,10 +30,6 @@ Widget* Make(QWidget* parent, const char* name, const QString& caption) {
   return widget;
 }
 
-std::string YesNo(bool flag) {
-  return flag ? "Yes" : "No";
-}
-
 // The finder walks on past an error, so each one is reported where it strikes.
 class SearchListener : public FileFindListener {
  public:
@@ -187,8 +183,8 @@ bool frmBrowse::BrowseFolderTree() {
       WithFilePickerOwner(this, [] { return BrowseFolder("Please select a source directory"); });
   if (folder.empty()) return false;
   const bool encrypting = m_Target.Encrypting();
-  const std::string overwrite = YesNo(chkOverwrite->isChecked());
-  const std::string deleteSource = YesNo(chkDeleteSourceFiles->isChecked());
+  const bool overwrite = chkOverwrite->isChecked();
+  const bool deleteSource = chkDeleteSourceFiles->isChecked();
   std::vector<std::string> found;
   if (!SearchFolder(folder, chkSubFolders->isChecked(), found)) return false;
   LV_STMT(m_Target.AppendBatchRows(

@@ -23,10 +23,16 @@ std::string NameIn(const QTreeWidgetItem* item, int column) {
   return item->text(column).toStdString();
 }
 
+// The flags show as "Yes" and "No"; read back, only "No" protects a destination and only "Yes"
+// deletes a source.
+QString YesNo(bool flag) {
+  return flag ? QStringLiteral("Yes") : QStringLiteral("No");
+}
+
 QTreeWidgetItem* MakeItem(const BatchEntry& row) {
-  auto* item = new QTreeWidgetItem(
-      QStringList{QString::fromStdString(row.source), QString::fromStdString(row.destination),
-                  QString::fromStdString(row.overwrite), QString::fromStdString(row.deleteSource)});
+  auto* item = new QTreeWidgetItem(QStringList{QString::fromStdString(row.source),
+                                               QString::fromStdString(row.destination),
+                                               YesNo(row.overwrite), YesNo(row.deleteSource)});
   KeepBytes(item, 0, row.source);
   KeepBytes(item, 1, row.destination);
   item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -46,12 +52,12 @@ std::size_t BatchListView::Count() const {
 
 BatchEntry BatchListView::Row(std::size_t index) const {
   const QTreeWidgetItem* item = ItemAt(m_List, index);
-  return {NameIn(item, 0), NameIn(item, 1), item->text(2).toStdString(),
-          item->text(3).toStdString()};
+  return {NameIn(item, 0), NameIn(item, 1), item->text(2) != YesNo(false),
+          item->text(3) == YesNo(true)};
 }
 
 void BatchListView::KeepSource(std::size_t index) {
-  ItemAt(m_List, index)->setText(3, QStringLiteral("No"));
+  ItemAt(m_List, index)->setText(3, YesNo(false));
 }
 
 void BatchListView::Remove(std::size_t index) {

@@ -79,14 +79,6 @@ void MoveTop(QWidget* widget, int top) {
   widget->move(widget->x(), Px(top));
 }
 
-// The cipher's notices, shown through whichever message boxes are in force when they come.
-class ActiveBoxesNotifier : public Notifier {
- public:
-  void Notify(const std::string& text, const std::string& title, NoticeIcon icon) override {
-    ActiveMessageBoxes().Notice(text, title, icon);
-  }
-};
-
 // The text box holds its line breaks as paragraph and line separators; the text job
 // takes them as CR LF, and every other character, no-break spaces included, as it is.
 std::string RawText(const QPlainTextEdit* box) {
@@ -496,9 +488,8 @@ MessageBoxes& frmMain::Boxes() {
 cEncrypt& frmMain::Cipher() {
   if (!m_Rijndael) {
     m_Rijndael = std::make_unique<cEncrypt>();
-    m_Notifier = std::make_unique<ActiveBoxesNotifier>();
-    m_Rijndael->SetNotifier(m_Notifier.get());
-    m_Rijndael->SetProgressCallback([this](std::uint64_t offset) { OnCipherProgress(offset); });
+    m_Rijndael->SetProgressCallback([this](std::uint64_t offset) { OnCipherProgress(offset); },
+                                    &m_CancelRequested);
   }
   return *m_Rijndael;
 }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <atomic>
 #include <memory>
 
 #include "browse/BrowseTarget.h"
@@ -153,13 +154,12 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   QShortcut* m_CancelKey;
   QList<QPointer<QObject>> m_RestingInputs;  // disabled for the job that runs
   bool m_JobRunning = false;
-  bool m_CancelRequested = false;
+  std::atomic<bool> m_CancelRequested = false;  // read by the cipher, which stops the job
   bool m_QuitAfterJob = false;
   bool m_BatchTallyShown = false;
   QElapsedTimer m_FileClock;    // since the current file started
   QElapsedTimer m_EventsClock;  // since the window last handled its events during a job
   std::uint64_t m_FileBytes = 0;
-  std::unique_ptr<Notifier> m_Notifier;
   std::unique_ptr<cEncrypt> m_Rijndael;
   std::unique_ptr<JobProgress> m_Progress;
   std::unique_ptr<BatchListView> m_Batch;

@@ -17,10 +17,6 @@ namespace {
 
 const QString kEdit = QStringLiteral("Edit");
 
-const char* YesNo(const QCheckBox* box) {
-  return box->isChecked() ? "Yes" : "No";
-}
-
 // As the finder sees it: wildcards, and a folder ending in "/" that holds a file, pass.
 bool SourceFound(const std::string& path) {
   std::vector<std::string> found;
@@ -33,7 +29,7 @@ bool SourceFound(const std::string& path) {
 
 BatchEntry frmMain::EntryFromInputs() const {
   return {txtFilename->text().toStdString(), txtDestFilename->text().toStdString(),
-          YesNo(chkOverwrite), YesNo(chkDeleteSourceFile)};
+          chkOverwrite->isChecked(), chkDeleteSourceFile->isChecked()};
 }
 
 void frmMain::cmdAdd_Click() {
@@ -67,8 +63,8 @@ void frmMain::cmdEdit_Click() {
     const BatchEntry row = m_Batch->Row(index);
     txtFilename->setText(QString::fromStdString(row.source));
     txtDestFilename->setText(QString::fromStdString(row.destination));
-    chkOverwrite->setChecked(row.overwrite == "Yes");
-    chkDeleteSourceFile->setChecked(row.deleteSource == "Yes");
+    chkOverwrite->setChecked(row.overwrite);
+    chkDeleteSourceFile->setChecked(row.deleteSource);
     cmdEdit->setText(QStringLiteral("Accept Changes"));
   });
 }

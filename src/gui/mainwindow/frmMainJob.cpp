@@ -17,7 +17,6 @@
 #include <QTreeWidget>
 
 #include "browse/frmBrowse.h"
-#include "jobs/JobCancelled.h"
 #include "jobs/JobRunner.h"
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/frmMain.h"
@@ -84,7 +83,6 @@ void frmMain::OnCipherProgress(std::uint64_t offset) {
   m_FiguresPanel->setText(
       QString::fromStdString(LiveFigures(std::min(offset, m_FileBytes), m_FileBytes, seconds)));
   QApplication::processEvents();
-  if (m_CancelRequested) throw JobCancelled();
 }
 
 void frmMain::BatchFinished(const BatchTally& tally) {

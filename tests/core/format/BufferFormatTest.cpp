@@ -24,9 +24,9 @@ TEST(ArrayForm, PaddingSizesContentAndRoundTrip) {
         Bytes padded = plain, encrypted{1, 2, 3}, back{9};
         padded.resize(size[1 + appendsize], 0);
         if (appendsize) padded.back() = static_cast<std::uint8_t>(size[0] % 16);
-        ASSERT_EQ(cipher.ArrayEncrypt(plain, encrypted, appendsize), 0);
+        ASSERT_EQ(cipher.ArrayEncrypt(plain, encrypted, appendsize), FormatResult{});
         EXPECT_EQ(encrypted, OpenSslEcb(true, key, bits, padded));
-        ASSERT_EQ(cipher.ArrayDecrypt(back, encrypted, appendsize), 0);
+        ASSERT_EQ(cipher.ArrayDecrypt(back, encrypted, appendsize), FormatResult{});
         // Without a length byte the padding comes back; a lone block is never emptied.
         EXPECT_EQ(back, appendsize && size[0] ? plain : padded);
       }

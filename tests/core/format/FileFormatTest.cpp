@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "TestSupport.h"
-#include "format/cEncrypt.h"
+#include "jobs/FileJob.h"
 
 using namespace lockvale::test;
 
@@ -54,14 +54,14 @@ TEST_P(FileFormat, PaddedEcbWithLengthByteProgressAndBack) {
     offsets.clear();
   };
 
-  ASSERT_EQ(cipher.FileEncrypt(dir / "plain", dir / "cipher"), cEncrypt::FileOk);
+  ASSERT_EQ(RunFileJob(cipher, {dir / "plain", dir / "cipher"}).format, FormatResult{});
   const Bytes encrypted = ReadFile(dir / "cipher");
   checkProgress(encrypted.size());
   EXPECT_TRUE(encrypted == OpenSslEcb(true, key, bits, PadWithLengthByte(plain)));
 
-  ASSERT_EQ(cipher.FileDecrypt(dir / "back", dir / "cipher"), cEncrypt::FileOk);
+  ASSERT_EQ(RunFileJob(cipher, {dir / "cipher", dir / "back", Direction::Decrypt}).format,
+            FormatResult{});
   checkProgress(encrypted.size());
-  EXPECT_FALSE(cipher.ErrorHappened());
   EXPECT_TRUE(ReadFile(dir / "back") == plain);  // created even when empty
 }
 
@@ -73,43 +73,35 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FileFormat,
                                            (5 << 20) + 3));
 
 // Ragged ciphertext is refused, from a file before anything is created, and a wrong key is
-// caught by its length byte, in memory and in files; failed reads and writes throw.
+// caught by its length byte, in memory and in files, each with where it was found; failed reads
+// and writes throw.
 TEST(FormatFailure, RaggedCiphertextWrongKeysAndFailedReadsAndWrites) {
   TempDir dir;
   cEncrypt cipher;
   cipher.SetCipherKeyString("right", 256);
-  ScriptedBoxes notices;  // the cipher's notices, as the window would show them
-  MessageBoxNotifier notifier{notices};
-  cipher.SetNotifier(&notifier);
+  auto decrypt = [&] {
+    return RunFileJob(cipher, {dir / "cipher", dir / "back", Direction::Decrypt, true}).format;
+  };
   Bytes plain{1, 2, 3}, encrypted;
   for (std::size_t size : {0, 17, 1'048'577}) {
     WriteFile(dir / "cipher", RandomBytes(size, 31));
-    EXPECT_EQ(cipher.FileDecrypt(dir / "plain", dir / "cipher"), cEncrypt::FileSizeError);
-    EXPECT_TRUE(cipher.ErrorHappened());
-    EXPECT_FALSE(std::filesystem::exists(dir / "plain")) << size;
+    EXPECT_EQ(decrypt(), (FormatResult{FormatResult::RaggedCiphertext, size & ~15u}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "back")) << size;
   }
-  const auto raggedFile =
-      NoticeBox("File Size Error - ciphertext file not a multiple of block size", "Size");
-  EXPECT_EQ(notices.TakeAsked(), (Requests{raggedFile, raggedFile, raggedFile}));
 
   WriteFile(dir / "plain", RandomBytes(1'500'000, 34));
-  ASSERT_EQ(cipher.FileEncrypt(dir / "plain", dir / "cipher"), cEncrypt::FileOk);
-  EXPECT_FALSE(cipher.ErrorHappened());
+  ASSERT_EQ(RunFileJob(cipher, {dir / "plain", dir / "cipher", Direction::Encrypt, true}).format,
+            FormatResult{});
   cipher.ArrayEncrypt(RandomBytes(40, 26), encrypted, 1);
   // The lowest length byte that gives a wrong key away.
   cipher.SetCipherKeyString(WrongKey(encrypted, 256, 16), 256);
-  EXPECT_EQ(cipher.ArrayDecrypt(plain, encrypted, 1), 1);
+  EXPECT_EQ(cipher.ArrayDecrypt(plain, encrypted, 1),
+            (FormatResult{FormatResult::BadLengthByte, 47}));
   EXPECT_EQ(plain.size(), encrypted.size());
   cipher.SetCipherKeyString(WrongKey(ReadFile(dir / "cipher"), 256, 16), 256);
   WriteFile(dir / "back", {1, 2, 3});
-  EXPECT_EQ(cipher.FileDecrypt(dir / "back", dir / "cipher"), cEncrypt::FileLengthError);
-  EXPECT_TRUE(cipher.ErrorHappened());
+  EXPECT_EQ(decrypt(), (FormatResult{FormatResult::BadLengthByte, 1'500'015}));
   EXPECT_EQ(ReadFile(dir / "back"), (Bytes{1, 2, 3}));  // a failure leaves what stood there
-  EXPECT_EQ(notices.TakeAsked(),
-            (Requests{NoticeBox("Warning - Incorrect length field", "Length"),
-                      NoticeBox("Warning - incorrect length field in decrypted file.\r\nWrong "
-                                "key or keysize?",
-                                "Error")}));
 
   FailingSink failing, sink;  // the one fails, the other never
   failing.failAt = 3;

@@ -38,8 +38,8 @@ struct Batch {
     for (const char* name : {"a", "b", "c"})
       WriteFile(dir / name, Bytes(100, name[0]));
   }
-  void Add(const std::string& source, const std::string& destination, const char* overwrite = "No",
-           const char* deleteSource = "No") {
+  void Add(const std::string& source, const std::string& destination, bool overwrite = false,
+           bool deleteSource = false) {
     rows.push_back({dir / source, dir / destination, overwrite, deleteSource});
   }
   // The messages shown; the questions get the answers, Y, N or C each, and no more.
@@ -78,20 +78,19 @@ TEST(BatchJob, ReusedSourcesAreSettledBeforeEachEntry) {
     Batch b;
     for (std::size_t i = 0; i < letters.size(); ++i) {
       const char source = static_cast<char>(std::tolower(letters[i]));
-      b.Add(std::string(1, source), {'x', static_cast<char>('1' + i)}, "No",
-            source != letters[i] ? "Yes" : "No");
+      b.Add(std::string(1, source), {'x', static_cast<char>('1' + i)}, false, source != letters[i]);
     }
     EXPECT_EQ(b.Run(Direction::Encrypt, "Y" + answers), messages) << letters;
     EXPECT_EQ(b.dir.Entries(), left) << letters;
     std::string flagsAfter;
     for (const BatchEntry& row : b.rows)
-      flagsAfter += row.deleteSource[0];
+      flagsAfter += row.deleteSource ? 'Y' : 'N';
     EXPECT_EQ(flagsAfter, flags) << letters;
   }
   // Decrypting never asks; another spelling of a path is another source, so the first row
   // deletes it and the second finds nothing to read.
   Batch b;
-  b.Add("a", "x1", "No", "Yes");
+  b.Add("a", "x1", false, true);
   b.Add("a", "x2");
   const auto size =
       NoticeBox("File Size Error - ciphertext file not a multiple of block size", "Size");
@@ -110,7 +109,7 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
             Requests{NoticeBox("You have not added any files to encrypt.", "Encrypt")});
   EXPECT_EQ(b.Run(Direction::Decrypt, ""),
             Requests{NoticeBox("You have not added any files to decrypt.", "Encrypt")});
-  b.Add("a", "a.encr", "No", "Yes");
+  b.Add("a", "a.encr", false, true);
   b.Add("a", "a2.encr");
   EXPECT_EQ(b.Run(Direction::Encrypt, "N"), Requests{Confirm("encrypt")});
   EXPECT_EQ(b.Run(Direction::Encrypt, "YY", ""),
@@ -120,9 +119,9 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
   EXPECT_TRUE(b.host.statuses.empty());
   b.rows.clear();
   b.Add("a", "a.encr");
-  b.Add("b", "b.encr", "No", "Yes");
-  b.rows.push_back({"/proc/self/mem", b.dir / "mem", "No", "Yes"});  // cannot be read
-  b.Add("c", "c.encr", "No", "Yes");  // read-only: done, but its source stays
+  b.Add("b", "b.encr", false, true);
+  b.rows.push_back({"/proc/self/mem", b.dir / "mem", false, true});  // cannot be read
+  b.Add("c", "c.encr", false, true);  // read-only: done, but its source stays
   std::filesystem::permissions(b.dir / "c", std::filesystem::perms::owner_read);
   EXPECT_EQ(b.Run(Direction::Encrypt, "Y").back(), FailedRows("2 of 4"));
   EXPECT_EQ(b.host.list.failed, (Names{"", "", "Cannot read /proc/self/mem: Input/output error",
@@ -133,13 +132,13 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
   WriteFile(b.dir / "bad.encr", Bytes(32, 7));  // decrypts to a bad length byte
   WriteFile(b.dir / "a", {'o', 'l', 'd'});
   b.rows.clear();
-  b.Add("a.encr", "a");  // overwrite "No": passed over, "old" kept
-  b.Add("bad.encr", "bad", "Yes", "Yes");
-  b.rows.push_back({"", b.dir / "x"});              // no source
-  b.rows.push_back({b.dir / "c.encr", "", "Yes"});  // no destination
-  b.Add("b.encr", "b", "Yes", "Yes");
-  b.Add("c.encr", "c.encr", "Yes");  // its own source
-  b.Add("c.encr", "c2", "Yes");
+  b.Add("a.encr", "a");  // no overwrite: passed over, "old" kept
+  b.Add("bad.encr", "bad", true, true);
+  b.rows.push_back({"", b.dir / "x"});             // no source
+  b.rows.push_back({b.dir / "c.encr", "", true});  // no destination
+  b.Add("b.encr", "b", true, true);
+  b.Add("c.encr", "c.encr", true);  // its own source
+  b.Add("c.encr", "c2", true);
   EXPECT_EQ(b.Run(Direction::Decrypt, "Y"),
             (Requests{Confirm("decrypt"),
                       NoticeBox("Warning - incorrect length field in decrypted file.\r\nWrong key "

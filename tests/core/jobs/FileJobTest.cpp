@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <atomic>
 #include <fstream>
 #include <system_error>
 
@@ -30,7 +31,7 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
   WriteFile(dir / "plain", plain);
   WriteFile(dir / "old", {42});
   auto run = [&](const char* source, const char* destination, Direction direction, bool remove) {
-    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove}).outcome;
+    return RunFileJob(cipher, {dir / source, dir / destination, direction, true, remove}).format;
   };
   // A file size limit makes the kernel refuse writes past it, as a full disk would.
   rlimit saved{};
@@ -51,8 +52,8 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
                                        {perms(0666), perms(0644)},
                                        {perms(0440), perms(0440)}}) {
     std::filesystem::permissions(dir / "plain", source);
-    ASSERT_EQ(run("plain", "cipher", Direction::Encrypt, false), FileJobOutcome::Completed);
-    ASSERT_EQ(run("cipher", "back", Direction::Decrypt, false), FileJobOutcome::Completed);
+    ASSERT_EQ(run("plain", "cipher", Direction::Encrypt, false), FormatResult{});
+    ASSERT_EQ(run("cipher", "back", Direction::Decrypt, false), FormatResult{});
     EXPECT_EQ(std::filesystem::status(dir / "cipher").permissions(), result);
     EXPECT_EQ(std::filesystem::status(dir / "back").permissions(), result);
   }
@@ -61,8 +62,9 @@ TEST(FileJob, FailedWriteLosesNothingAndTheResultKeepsTheSourcesPermissions) {
 }
 
 // A source appended to, or rewritten where it was already read, fails the job when the reading
-// ends: no result, and the source stays although it was to be deleted.
-TEST(FileJob, SourceWrittenWhileReadFailsAndStays) {
+// ends, and a cancel stops it at the next chunk: no result, and the source stays although it
+// was to be deleted.
+TEST(FileJob, SourceWrittenWhileReadOrJobCancelledLeavesNoResultAndTheSource) {
   TempDir dir;
   cEncrypt cipher;
   cipher.SetCipherKeyString("k", 128);
@@ -82,4 +84,12 @@ TEST(FileJob, SourceWrittenWhileReadFailsAndStays) {
     EXPECT_EQ(changed->what(), source + " changed while it was read");
     EXPECT_EQ(dir.Entries(), Names{"plain"});
   }
+  std::atomic<bool> cancel;
+  cipher.SetProgressCallback([&](std::uint64_t) { cancel = true; }, &cancel);
+  for (const Direction direction : {Direction::Encrypt, Direction::Decrypt}) {
+    cancel = false;
+    EXPECT_EQ(RunFileJob(cipher, {source, dir / "out", direction, false, true}).format,
+              (FormatResult{FormatResult::Cancelled, 1 << 20}));
+  }
+  EXPECT_EQ(dir.Entries(), Names{"plain"});
 }

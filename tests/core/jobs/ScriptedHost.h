@@ -13,7 +13,7 @@ namespace lockvale::test {
 struct RowsList : BatchList {
   std::size_t Count() const override { return rows.size(); }
   BatchEntry Row(std::size_t index) const override { return rows.at(index); }
-  void KeepSource(std::size_t index) override { rows.at(index).deleteSource = "No"; }
+  void KeepSource(std::size_t index) override { rows.at(index).deleteSource = false; }
   void Remove(std::size_t index) override { rows.erase(rows.begin() + index); }
   void MarkFailed(std::size_t index, const std::string& reason) override {
     failed.resize(rows.size());
@@ -28,8 +28,6 @@ struct RowsList : BatchList {
 // A front end that records what a job shows and answers its questions by script.
 class ScriptedHost : public JobHost {
  public:
-  ScriptedHost() { cipher.SetNotifier(&notifier); }
-
   MessageBoxes& Boxes() override { return boxes; }
   cEncrypt& Cipher() override { return cipher; }
   void SetStatusText(const std::string& text) override { statuses.push_back(text); }
@@ -49,7 +47,6 @@ class ScriptedHost : public JobHost {
 
   ScriptedBoxes boxes;
   cEncrypt cipher;
-  MessageBoxNotifier notifier{boxes};
   std::vector<std::string> statuses;
   std::uint64_t progressMaximum = 0;
   bool progressFilled = false;
