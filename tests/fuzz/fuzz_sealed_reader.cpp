@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (result.status == SealedStatus::Ok) result = reader.Open(plain);
   if (result.status == SealedStatus::Damaged)
     FUZZ_CHECK(result.damagedAt <= size &&
-               kSealedHeaderSize + plain.bytes.size() <= result.damagedAt);
+               (plain.bytes.empty() || kSealedHeaderSize + plain.bytes.size() <= result.damagedAt));
   else
     FUZZ_CHECK(plain.bytes.empty() || result.status == SealedStatus::Ok);
   if (result.status != SealedStatus::Ok) return 0;
