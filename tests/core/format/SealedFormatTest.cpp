@@ -146,7 +146,7 @@ class SealedSizes : public ::testing::TestWithParam<std::size_t> {};
 // Each size round trips, has the size the layout gives, and is what OpenSSL writes from the
 // file's header; the files of one run share the salt but not the nonce. A changed last tag is
 // found in the last chunk, whichever batch holds it.
-TEST_P(SealedSizes, RoundTripAgainstOpenSsl) {
+TEST_P(SealedSizes, RoundTripAndLayout) {
   const std::size_t n = GetParam();
   const Bytes plain = RandomBytes(n, n);
   static SealedKeyring keys(kKey, kLight);
