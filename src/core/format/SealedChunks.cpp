@@ -82,25 +82,25 @@ ChunkNonce NonceFor(std::uint64_t index, bool last) {
   return nonce;
 }
 
-void SealChunk(const SecretBytes& key, std::uint64_t index, bool last, const std::uint8_t* plain,
+void SealChunk(const std::uint8_t* key, std::uint64_t index, bool last, const std::uint8_t* plain,
                std::size_t size, std::uint8_t* sealed) {
   const ChunkNonce nonce = NonceFor(index, last);
   crypto_aead_chacha20poly1305_ietf_encrypt(sealed, nullptr, plain, size, nullptr, 0, nullptr,
-                                            nonce.data(), key.Data());
+                                            nonce.data(), key);
 }
 
 // With `plain` null, only checks the tag. An empty last chunk may only be the first.
-bool OpenChunk(const SecretBytes& key, std::uint64_t index, bool last, const std::uint8_t* sealed,
+bool OpenChunk(const std::uint8_t* key, std::uint64_t index, bool last, const std::uint8_t* sealed,
                std::size_t size, std::uint8_t* plain) {
   if (size < kTag || (last && size == kTag && index > 0)) return false;
   const ChunkNonce nonce = NonceFor(index, last);
   return crypto_aead_chacha20poly1305_ietf_decrypt(plain, nullptr, nullptr, sealed, size, nullptr,
-                                                   0, nonce.data(), key.Data()) == 0;
+                                                   0, nonce.data(), key) == 0;
 }
 
 // Where a chunk that failed goes wrong. A whole chunk that opens as the other kind is sound: the
 // file was cut after it, or goes on past the last chunk.
-std::uint64_t DamagedAt(const SecretBytes& key, std::uint64_t index, bool last,
+std::uint64_t DamagedAt(const std::uint8_t* key, std::uint64_t index, bool last,
                         const std::uint8_t* sealed, std::size_t size) {
   const std::uint64_t start = kSealedHeaderSize + index * kStoredChunk;
   if (size == kStoredChunk && OpenChunk(key, index, !last, sealed, size, nullptr))
@@ -118,7 +118,7 @@ void Report(const SealedControl& control, std::uint64_t bytesDone) {
 
 }  // namespace
 
-SealedResult SealChunks(const SecretBytes& payloadKey, std::span<const std::uint8_t> header,
+SealedResult SealChunks(const std::uint8_t* payloadKey, std::span<const std::uint8_t> header,
                         ByteSource& plaintext, ByteSink& sealed, const SealedControl& control) {
   const std::uint64_t sizeHint = plaintext.Size();
   const std::size_t batchChunks = BatchChunksFor(sizeHint, kChunk);
@@ -149,7 +149,7 @@ SealedResult SealChunks(const SecretBytes& payloadKey, std::span<const std::uint
   }
 }
 
-SealedResult OpenChunks(const SecretBytes& payloadKey, ByteSource& payload, ByteSink& plaintext,
+SealedResult OpenChunks(const std::uint8_t* payloadKey, ByteSource& payload, ByteSink& plaintext,
                         const SealedControl& control) {
   const std::uint64_t sizeHint = payload.Size();
   const std::size_t batchChunks = BatchChunksFor(sizeHint, kStoredChunk);

@@ -15,7 +15,6 @@ constexpr std::array<std::uint8_t, 8> kMagic{0x89, 'L', 'K', 'V', 0x0D, 0x0A, 0x
 constexpr std::uint8_t kVersion = 1, kSuite = 1;
 constexpr std::size_t kSettingsOffset = 12, kSaltOffset = 24, kNonceOffset = 40, kMacOffset = 56;
 static_assert(kMacOffset + crypto_auth_hmacsha256_BYTES == kSealedHeaderSize);
-constexpr std::string_view kHeaderInfo = "lockvale header", kPayloadInfo = "lockvale payload";
 
 void PutLe32(std::uint8_t* at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i)
@@ -26,15 +25,18 @@ std::uint32_t GetLe32(const std::uint8_t* at) {
   return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
 }
 
-// A key of one file: its nonce makes it differ from every other file's under the same secret.
-SecretBytes FileKey(const SecretBytes& secret, const SealedNonce& nonce, std::string_view info) {
-  SecretBytes key(crypto_auth_hmacsha256_KEYBYTES);
-  HkdfSha256(secret.View(), nonce, info, {key.Data(), key.Size()});
-  return key;
+// The header key, then the payload key, of one file: its nonce makes them differ from every
+// other file's under the same secret. One allocation, as guarded memory costs system calls.
+constexpr std::size_t kKeySize = crypto_auth_hmacsha256_KEYBYTES;
+SecretBytes FileKeys(const SecretBytes& secret, const SealedNonce& nonce) {
+  SecretBytes keys(2 * kKeySize);
+  HkdfSha256(secret.View(), nonce, "lockvale header", {keys.Data(), kKeySize});
+  HkdfSha256(secret.View(), nonce, "lockvale payload", {keys.Data() + kKeySize, kKeySize});
+  return keys;
 }
 
 std::array<std::uint8_t, kSealedHeaderSize> HeaderBytes(const SealedHeader& header,
-                                                        const SecretBytes& secret) {
+                                                        const std::uint8_t* headerKey) {
   std::array<std::uint8_t, kSealedHeaderSize> bytes{};
   std::copy(kMagic.begin(), kMagic.end(), bytes.begin());
   bytes[8] = kVersion;
@@ -44,8 +46,7 @@ std::array<std::uint8_t, kSealedHeaderSize> HeaderBytes(const SealedHeader& head
   PutLe32(&bytes[kSettingsOffset + 8], header.settings.lanes);
   std::copy(header.salt.begin(), header.salt.end(), &bytes[kSaltOffset]);
   std::copy(header.nonce.begin(), header.nonce.end(), &bytes[kNonceOffset]);
-  crypto_auth_hmacsha256(&bytes[kMacOffset], bytes.data(), kMacOffset,
-                         FileKey(secret, header.nonce, kHeaderInfo).Data());
+  crypto_auth_hmacsha256(&bytes[kMacOffset], bytes.data(), kMacOffset, headerKey);
   return bytes;
 }
 
@@ -68,8 +69,9 @@ SealedResult SealFile(SealedKeyring& keys, ByteSource& plaintext, ByteSink& seal
 
 SealedResult SealFile(const SealedHeader& header, const SecretBytes& secret, ByteSource& plaintext,
                       ByteSink& sealed, const SealedControl& control) {
-  const auto bytes = HeaderBytes(header, secret);
-  return SealChunks(FileKey(secret, header.nonce, kPayloadInfo), bytes, plaintext, sealed, control);
+  const SecretBytes keys = FileKeys(secret, header.nonce);
+  const auto bytes = HeaderBytes(header, keys.Data());
+  return SealChunks(keys.Data() + kKeySize, bytes, plaintext, sealed, control);
 }
 
 SealedReader::SealedReader(ByteSource& source) : m_Source(source) {}
@@ -96,16 +98,17 @@ SealedResult SealedReader::ReadHeader() {
 
 SealedResult SealedReader::Unlock(const SecretBytes& secret) {
   const auto& bytes = m_Header.bytes;
-  if (crypto_auth_hmacsha256_verify(&bytes[kMacOffset], bytes.data(), kMacOffset,
-                                    FileKey(secret, m_Header.nonce, kHeaderInfo).Data()) != 0)
+  auto keys = std::make_unique<SecretBytes>(FileKeys(secret, m_Header.nonce));
+  if (crypto_auth_hmacsha256_verify(&bytes[kMacOffset], bytes.data(), kMacOffset, keys->Data()) !=
+      0)
     return {SealedStatus::WrongKeyOrHeader};
-  m_PayloadKey = std::make_unique<SecretBytes>(FileKey(secret, m_Header.nonce, kPayloadInfo));
+  m_FileKeys = std::move(keys);
   return {};
 }
 
 SealedResult SealedReader::Open(ByteSink& plaintext, const SealedControl& control) {
-  if (!m_PayloadKey) throw std::logic_error("SealedReader::Open before a successful Unlock");
-  return OpenChunks(*m_PayloadKey, m_Source, plaintext, control);
+  if (!m_FileKeys) throw std::logic_error("SealedReader::Open before a successful Unlock");
+  return OpenChunks(m_FileKeys->Data() + kKeySize, m_Source, plaintext, control);
 }
 
 SealedResult OpenSealedFile(SealedKeyring& keys, ByteSource& sealed, ByteSink& plaintext,

@@ -83,7 +83,7 @@ class SealedReader {
  private:
   ByteSource& m_Source;
   SealedHeader m_Header;
-  std::unique_ptr<SecretBytes> m_PayloadKey;  // once unlocked
+  std::unique_ptr<SecretBytes> m_FileKeys;  // once unlocked
 };
 
 // The three steps with the keyring's secret for the file.
