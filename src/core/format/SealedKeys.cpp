@@ -84,6 +84,9 @@ void HkdfSha256(std::span<const std::uint8_t> inputKey, std::span<const std::uin
                 std::string_view info, std::span<std::uint8_t> out) {
   crypto_auth_hmacsha256_state state;
   std::uint8_t pseudorandomKey[kHashSize], block[kHashSize];
+  // No salt is a salt of zeros, which HMAC pads to the same key.
+  static constexpr std::uint8_t kNoSalt[kHashSize] = {};
+  if (salt.empty()) salt = kNoSalt;
   crypto_auth_hmacsha256_init(&state, salt.data(), salt.size());
   crypto_auth_hmacsha256_update(&state, inputKey.data(), inputKey.size());
   crypto_auth_hmacsha256_final(&state, pseudorandomKey);
