@@ -58,7 +58,8 @@ void HkdfSha256(std::span<const std::uint8_t> inputKey, std::span<const std::uin
                 std::string_view info, std::span<std::uint8_t> out);
 
 // The secrets of one run of one key text: each (salt, settings) is derived once. Writing uses one
-// salt, drawn when the keyring is made, and the writing settings for every file.
+// salt, drawn when the keyring is made, and the writing settings for every file. For one thread
+// at a time, the job's.
 class SealedKeyring {
  public:
   explicit SealedKeyring(std::string_view keyText, const KdfSettings& writing = {});
