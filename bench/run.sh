@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Cipher throughput and whole-file encryption speed, compared with OpenSSL and cp.
+# Cipher throughput and whole-file encryption speed, compared with OpenSSL and cp; the sealed
+# format's file speed against cp, its default key derivation and small files sealed in one run.
 #
 # usage: bench/run.sh [BUILD_DIR]
 #
@@ -43,13 +44,15 @@ else
       { cat "$build.configure.log" >&2; die "configure failed"; }
     rm -f "$build.configure.log"
   fi
-  echo "== building lockvale_bench, batch_bench and lockvale-cli (Release)"
-  cmake --build "$build" --target lockvale_bench batch_bench lockvale-cli >"$build/build.log" 2>&1 ||
+  echo "== building lockvale_bench, batch_bench, sealed_bench and lockvale-cli (Release)"
+  cmake --build "$build" --target lockvale_bench batch_bench sealed_bench lockvale-cli \
+    >"$build/build.log" 2>&1 ||
     { cat "$build/build.log" >&2; die "build failed"; }
 fi
 readonly bench=$build/bench/lockvale_bench
 readonly cli=$build/lockvale-cli
 readonly batch=$build/bench/batch_bench
+readonly sealed=$build/bench/sealed_bench
 [[ -x $bench ]] || die "$bench was not built (are libbenchmark-dev and libssl-dev installed?)"
 [[ -x $cli ]] || die "$cli was not built"
 
@@ -176,6 +179,24 @@ awk -v cli="${best_s[cli]}" -v ossl="${best_s[openssl]}" -v cp="${best_s[cp]}" \
     printf "cli / cp           %5.2f  (target <= 1.5)  %s\n", cli / cp, (cli / cp <= 1.5 ? "ok" : "MISS")
     printf "cli peak RSS    %6.1f MiB (target < 24)   %s\n", rcli / 1024, (rcli < 24 * 1024 ? "ok" : "MISS")
   }'
+
+# --- sealed files -------------------------------------------------------------
+rm -f "$work/out-cli" "$work/out-cp"
+echo
+echo "== sealed (.lkv): the ${file_mib} MiB file with the lightest key derivation, so that the payload is timed"
+measure seal "$work/out-seal" "$sealed" seal "$work/plain" "$work/out-seal"
+measure open "$work/out-open" "$sealed" open "$work/out-seal" "$work/out-open"
+cmp -s "$work/plain" "$work/out-open" || die "the sealed file did not open to the plaintext"
+rm -f "$work/out-seal" "$work/out-open"
+awk -v seal="${best_s[seal]}" -v open="${best_s[open]}" -v cp="${best_s[cp]}" \
+  -v rseal="${peak_kib[seal]}" -v ropen="${peak_kib[open]}" -v mib="$file_mib" '
+  function line(name, t, r, ratio) {
+    printf "%-8s %7.3f s %7.0f MB/s   peak RSS %6.1f MiB   / cp %5.2f (target <= 1.3) %s\n",
+           name, t, mib * 1.048576 / t, r / 1024, t / cp, (t / cp <= 1.3 ? "ok" : "MISS")
+  }
+  BEGIN { line("seal", seal, rseal); line("open", open, ropen) }'
+"$sealed" derive
+"$sealed" small "$work_parent" 10000
 
 # --- batch of small files -----------------------------------------------------
 echo

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <span>
+
+#include "format/SealedFormat.h"
+
+namespace lockvale {
+
+// The chunks of a sealed file under its payload key, a batch at a time: sealed or opened on two
+// threads, written in order by a third. `header` goes out in the same write as the first batch.
+SealedResult SealChunks(const std::uint8_t* payloadKey, std::span<const std::uint8_t> header,
+                        ByteSource& plaintext, ByteSink& sealed, const SealedControl& control);
+// Reads the chunks that follow the header; writes each batch only as far as its tags verify.
+SealedResult OpenChunks(const std::uint8_t* payloadKey, ByteSource& payload, ByteSink& plaintext,
+                        const SealedControl& control);
+
+}  // namespace lockvale
