@@ -227,14 +227,25 @@ void frmBrowse::BrowseFolderTree() {
   m_SearchThread->start();
 }
 
-// Once the search is over: its errors, then, unless a close stopped it, the folders it could not
-// search and the rows.
 void frmBrowse::SearchEnded() {
   m_SearchThread->wait();
   m_SearchThread.reset();
+  // The batch list rests while a job runs, and this window with it; the rows wait for its end.
+  if (isEnabled()) ShowFound();
+}
+
+void frmBrowse::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange && isEnabled() && m_Search && !m_SearchThread)
+    ShowFound();
+}
+
+// The search's errors, then, unless a close stopped it, the folders it could not search and the
+// rows.
+void frmBrowse::ShowFound() {
   const std::unique_ptr<FolderSearch> search = std::move(m_Search);
   cmdBrowse->setEnabled(true);
-  LV_GUARD("SearchEnded", [&] {
+  LV_GUARD("ShowFound", [&] {
     for (const QString& error : search->listener.errors)
       ModError::Report(1, error, search->statement);
     if (search->stopped) return;

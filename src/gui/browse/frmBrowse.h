@@ -42,6 +42,7 @@ class frmBrowse : public QWidget {
  protected:
   // A close during a folder search also stops the search; nothing is added then.
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildControls();
@@ -51,6 +52,7 @@ class frmBrowse : public QWidget {
   bool BrowseOneFile();
   void BrowseFolderTree();
   void SearchEnded();
+  void ShowFound();
   void Done();
 
   BrowseTarget& m_Target;
