@@ -222,6 +222,7 @@ void frmBrowse::BrowseFolderTree() {
   m_Search->overwrite = YesNo(chkOverwrite->isChecked());
   m_Search->deleteSource = YesNo(chkDeleteSourceFiles->isChecked());
   m_SearchThread.reset(QThread::create([search = m_Search.get()] { search->Run(); }));
+  m_SearchThread->setParent(this);  // found by the tests, which wait for it
   connect(m_SearchThread.get(), &QThread::finished, this, &frmBrowse::SearchEnded);
   cmdBrowse->setEnabled(false);
   m_SearchThread->start();

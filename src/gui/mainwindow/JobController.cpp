@@ -57,10 +57,14 @@ void JobController::Run(JobRequest request, const QList<QObject*>& inputs) {
   m_BatchTallyShown = false;
   m_Controls.figures->clear();
   RestInputs(inputs);
-  m_Worker.reset(QThread::create(
-      [this] { LV_GUARD("cmdEncryptFile_Click", [&] { RunJob(m_Request, *this); }); }));
+  m_Worker.reset(QThread::create([this] { RunOnWorker(); }));
   connect(m_Worker.get(), &QThread::finished, this, &JobController::WorkerFinished);
   m_Worker->start();
+}
+
+// Reported as the errors of the Execute button's handler are.
+void JobController::RunOnWorker() {
+  LV_GUARD("cmdEncryptFile_Click", [&] { RunJob(m_Request, *this); });
 }
 
 void JobController::WorkerFinished() {

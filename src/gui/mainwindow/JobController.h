@@ -58,6 +58,7 @@ class JobController : public QObject, private JobHost {
   void Ended();  // a file or batch job is over and the inputs are back
 
  private:
+  void RunOnWorker();
   void WorkerFinished();
   void RestInputs(const QList<QObject*>& inputs);
   void WakeInputs();

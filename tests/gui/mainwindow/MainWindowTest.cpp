@@ -330,6 +330,12 @@ class MainWindowTest : public QObject {
     const Bytes typed{'a', '\r', '\n', 'b', 0xC2, 0xA0, 'c', '\r', '\n', 'd', 0, 0, 0, 0, 0, 0};
     QCOMPARE(area->toPlainText().toStdString(),
              HexDisplay(OpenSslEcb(true, Key("key"), 256, typed), 16));
+    w.Get<QComboBox>("cboKeySize")->setItemData(2, 100);  // a size the cipher refuses
+    boxes.Queue("Y");
+    w.Execute();
+    QVERIFY(
+        boxes.asked.back().text.ends_with("Error Code: cipher.SetCipherKey(pass->Bytes(), "
+                                          "KeyBits)\r\nDo you wish to pause on this error again?"));
 
     area->clear();
     w.Form().activateWindow();
@@ -390,8 +396,8 @@ class MainWindowTest : public QObject {
 
   // Add takes what the finder finds. Edit loads the row clicked, Accept Changes writes the
   // inputs into the row selected then; clicking a row drops an edit in progress. A batch run
-  // shows a failed row's reason in red until the next run, and clears the delete flag of a
-  // source kept for a later row.
+  // shows a failed row's reason in red until the next run, clears the delete flag of a source
+  // kept for a later row, and removes a later row that would use a deleted source.
   void batchListEditingButtonStatesAndFailedRows() {
     ListWindow l;
     l.Add("", "x");
@@ -435,13 +441,15 @@ class MainWindowTest : public QObject {
     l.w.Click("chkDeleteSourceFile");
     l.Add(l.Path("a.txt"), l.Path("a.encr"));
     l.w.Click("chkDeleteSourceFile");
-    l.Add(l.Path("a.txt"), l.Path("a2.encr"));
-    l.boxes.Queue("YY");  // run, keep a.txt
+    for (const char* name : {"a2.encr", "a3.encr"})
+      l.Add(l.Path("a.txt"), l.Path(name));
+    l.boxes.Queue("YNY");  // run, remove the a2 row, then keep a.txt for the a3 row
     l.w.Execute();
     QCOMPARE(l.boxes.TakeAsked().back().text,
              "1 of 3 files failed. The failed rows are shown in red; point at one to see why.");
     QCOMPARE(l.w.Status(), QStringLiteral("Error"));
-    QCOMPARE(l.Rows()[1], l.Path("a.txt") + "|" + l.Path("a.encr") + "|Yes|No");
+    QCOMPARE(l.Rows().mid(1), (QStringList{l.Path("a.txt") + "|" + l.Path("a.encr") + "|Yes|No",
+                                           l.Path("a.txt") + "|" + l.Path("a3.encr") + "|Yes|No"}));
     QTreeWidgetItem* failed = l.List()->topLevelItem(0);
     QCOMPARE(failed->foreground(1).color(), QColor(Qt::red));
     QCOMPARE(failed->toolTip(3),
@@ -514,6 +522,7 @@ class MainWindowTest : public QObject {
     l.pickers.Queue({l.dir.Path().string()});
     l.Get("cmdBrowse")->click();
     l.Get("cmdBrowse")->click();
+    l.browse->findChild<QThread*>()->wait();  // the search is over, its end not yet taken
     l.Get("cmdCancel")->click();
     QTRY_VERIFY(l.Get("cmdBrowse")->isEnabled());
     QVERIFY(l.pickers.asked.size() == 4 && l.Rows().empty() && !l.browse->isVisible());
