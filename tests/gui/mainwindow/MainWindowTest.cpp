@@ -520,6 +520,7 @@ class MainWindowTest : public QObject {
     l.Get("cmdBrowse")->click();
     QVERIFY(l.pickers.asked.size() == 3 && l.browse->isVisible());
     l.pickers.Queue({l.dir.Path().string()});
+    l.Get("chkSubFolders")->click();  // files to decrypt are there
     l.Get("cmdBrowse")->click();
     l.Get("cmdBrowse")->click();
     l.browse->findChild<QThread*>()->wait();  // the search is over, its end not yet taken
