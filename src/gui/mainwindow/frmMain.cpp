@@ -233,17 +233,9 @@ JobRequest frmMain::ReadJobRequest() const {
 }
 
 QList<QObject*> frmMain::RestingInputs() const {
-  return {fraDetails,
-          optEncrypt,
-          optDecrypt,
-          txtEncrypt,
-          lstEncrypt,
-          cmdAdd,
-          cmdEdit,
-          cmdRemove,
-          cmdClear,
-          m_Browse,
-          mnuOptions->menuAction()};
+  QList<QObject*> inputs{fraDetails, optEncrypt, optDecrypt, txtEncrypt, lstEncrypt,
+                         cmdAdd,     cmdEdit,    cmdRemove,  cmdClear,   m_Browse};
+  return inputs << mnuOptions->menuAction();
 }
 
 void frmMain::mnuExit_Click() {
