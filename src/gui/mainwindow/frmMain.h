@@ -68,7 +68,8 @@ class frmMain : public QMainWindow {
   void Form_DragDrop(const QMimeData& data);
 
  protected:
-  // Closing the window ends the program, together with any other window open.
+  // Closing the window ends the program, together with any other window open; during a file job,
+  // once the job has been cancelled and has stopped.
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
