@@ -38,7 +38,6 @@ int main(int argc, char** argv) {
   auto start = std::chrono::steady_clock::now();
   std::vector<std::string> found;
   lockvale::clsFileFind finder(found);
-  finder.SetBreatheHook([] { QCoreApplication::processEvents(); });
   finder.SearchFile(root.string() + "/", true);
   const double search = Seconds(start);
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtTest>
+#include <functional>
 #include <sstream>
 
 #include "ScriptedBoxes.h"
@@ -9,11 +10,20 @@
 
 namespace lockvale::test {
 
-// Scripted boxes that stand in for the real ones while they live.
+// Scripted boxes that stand in for the real ones while they live. A box shown off the window's
+// thread says so in its text; `whileShown` is what the user does while a box is up.
 class ScriptedMessageBoxes : public ScriptedBoxes {
  public:
   ScriptedMessageBoxes() { InstallMessageBoxes(this); }
   ~ScriptedMessageBoxes() override { InstallMessageBoxes(nullptr); }
+
+  MessageAnswer Show(const MessageRequest& request) override {
+    MessageRequest shown = request;
+    if (QThread::currentThread() != qApp->thread()) shown.text += " [off the window's thread]";
+    if (whileShown) whileShown();
+    return ScriptedBoxes::Show(shown);
+  }
+  std::function<void()> whileShown;
 };
 
 inline QString Describe(const std::vector<MessageRequest>& requests) {

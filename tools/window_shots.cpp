@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "mainwindow/JobController.h"
 #include "mainwindow/frmMain.h"
 
 namespace {
@@ -62,9 +63,16 @@ void RunningJob(lockvale::frmMain& window, const QString& folder) {
     }
   });
   step->start(50);
+  auto* jobs = window.findChild<lockvale::JobController*>();
+  qint64 stoppedAfter = -1;
+  const auto ended = QObject::connect(jobs, &lockvale::JobController::Ended,
+                                      [&] { stoppedAfter = cancelled.elapsed(); });
   Find<QPushButton>(window, "cmdEncryptFile")->click();
+  if (!QTest::qWaitFor([jobs] { return !jobs->Running(); }, 600'000))
+    std::fprintf(stderr, "the running job did not stop\n");
+  QObject::disconnect(ended);
   std::printf("a running job stopped %lld ms after Cancel was pressed\n",
-              static_cast<long long>(cancelled.elapsed()));
+              static_cast<long long>(stoppedAfter));
   file.remove();
 }
 

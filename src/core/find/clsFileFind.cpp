@@ -128,7 +128,8 @@ void clsFileFind::SearchFile(const std::string& Pathname, bool blnSubFolders,
 }
 
 clsFileFind::Result clsFileFind::ResultFlag() {
-  if (m_Breathe) m_Breathe();
+  if (m_StopAsked.load(std::memory_order_relaxed) && m_StopAsked.exchange(false))
+    m_ResultFlag = UserCanceled;
   return m_ResultFlag;
 }
 

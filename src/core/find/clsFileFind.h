@@ -1,11 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace lockvale {
@@ -21,9 +20,8 @@ struct UnsearchedFolder {
 };
 
 // Walks a folder, and on request its whole subtree, appending the full path of every matching
-// file to the caller's list. Runs on the caller's thread and lets the window process its pending
-// events before every directory entry, which is when a StopSearch can arrive. Never throws out
-// of SearchFile: errors end the level they struck in.
+// file to the caller's list. Runs on the caller's thread; a StopSearch, from any thread, ends it at
+// its next directory entry. Never throws out of SearchFile: errors end the level they struck in.
 class clsFileFind {
  public:
   enum Result : std::int32_t {
@@ -45,10 +43,9 @@ class clsFileFind {
   void RecursiveSearch(bool bVal) { m_Recurse = bVal; }
 
   void SetListener(FileFindListener* listener) { m_Listener = listener; }
-  // Called before every directory entry; the window lets its pending events run here.
-  void SetBreatheHook(std::function<void()> breathe) { m_Breathe = std::move(breathe); }
 
-  void StopSearch() { m_ResultFlag = UserCanceled; }
+  // Safe from another thread; one asked before a search starts ends that search at once.
+  void StopSearch() { m_StopAsked.store(true, std::memory_order_relaxed); }
   // `Pathname`: a folder ending in "/", a folder plus "/" plus a name pattern, or a name.
   void SearchFile(const std::string& Pathname, bool blnSubFolders, bool blnCaseSensitive = false);
   // Of the last search, named as CurrentFolder names them; their files are missing from it.
@@ -76,7 +73,7 @@ class clsFileFind {
   std::vector<std::string>& m_FoundFiles;
   std::vector<UnsearchedFolder> m_Unsearched;
   FileFindListener* m_Listener = nullptr;
-  std::function<void()> m_Breathe;
+  std::atomic<bool> m_StopAsked{false};  // until the search sees it
   std::size_t m_Files = 0;
   std::string m_FileSpec;
   bool m_Recurse = false;

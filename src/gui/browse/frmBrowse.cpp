@@ -7,7 +7,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
+#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -30,23 +30,17 @@ Widget* Make(QWidget* parent, const char* name, const QString& caption) {
   return widget;
 }
 
-// The finder walks on past an error, so each one is reported where it strikes.
+
+// The finder walks on past an error; each one is reported once the search is over.
 class SearchListener : public FileFindListener {
  public:
-  void ReportAgainst(int statement) { m_Statement = statement; }
-  bool Stopped() const { return m_Stopped; }
-
   void CurrentFolder(const std::string&) override {}
-  void Finished(std::size_t, clsFileFind::Result& result) override {
-    m_Stopped = result == clsFileFind::UserCanceled;
-  }
+  void Finished(std::size_t, clsFileFind::Result&) override {}
   void RunTimeError(const std::string& operation, const std::string& description) override {
-    ModError::Report(1, QString::fromStdString(operation + " - " + description), m_Statement);
+    errors.push_back(QString::fromStdString(operation + " - " + description));
   }
 
- private:
-  int m_Statement = 0;
-  bool m_Stopped = false;
+  std::vector<QString> errors;
 };
 
 }  // namespace
@@ -61,6 +55,26 @@ void NoticeUnsearched(const std::vector<UnsearchedFolder>& unsearched) {
   ActiveMessageBoxes().Notice(text, "Browse", NoticeIcon::Exclamation);
 }
 
+// A folder search as the worker runs it, with the choices read before it started.
+struct frmBrowse::FolderSearch {
+  std::string folder;
+  bool subFolders = false;
+  bool encrypting = true;
+  bool overwrite = false, deleteSource = false;
+  std::vector<std::string> found;
+  clsFileFind finder{found};
+  SearchListener listener;
+  int statement = 0;     // the one the errors are reported against
+  bool stopped = false;  // by a close, on the window's thread
+
+  void Run() {
+    finder.SetListener(&listener);
+    // The finder's errors are errors of the search statement, the next line.
+    statement = StatementNumber(__FILE__, __LINE__ + 1);
+    LV_STMT(finder.SearchFile(folder, subFolders, false));
+  }
+};
+
 frmBrowse::frmBrowse(BrowseTarget& target, QWidget* owner)
     : QWidget(owner, Qt::Dialog), m_Target(target) {
   setObjectName(QStringLiteral("frmBrowse"));
@@ -72,6 +86,12 @@ frmBrowse::frmBrowse(BrowseTarget& target, QWidget* owner)
   BuildControls();
   ConnectHandlers();
   ApplyInitialState();
+}
+
+// The search never waits for the window, so it can be waited for.
+frmBrowse::~frmBrowse() {
+  if (m_Search) m_Search->finder.StopSearch();
+  if (m_SearchThread) m_SearchThread->wait();
 }
 
 void frmBrowse::BuildControls() {
@@ -147,7 +167,10 @@ void frmBrowse::cmdCancel_Click() {
 }
 
 void frmBrowse::closeEvent(QCloseEvent* event) {
-  if (m_Search != nullptr) m_Search->StopSearch();
+  if (m_Search) {
+    m_Search->stopped = true;
+    m_Search->finder.StopSearch();
+  }
   QWidget::closeEvent(event);
   ApplyInitialState();
 }
@@ -159,10 +182,16 @@ void frmBrowse::cmdBrowse_Click() {
         ActiveMessageBoxes().Ask("Do you wish to clear the files list?", "Clear") ==
             MessageAnswer::Yes)
       LV_STMT(m_Target.ClearBatchList());
-    if (!(optFile->isChecked() ? BrowseOneFile() : BrowseFolderTree())) return;
-    m_Target.EnableListButtons(m_Target.BatchRowCount() > 0, m_Target.HasSourceName());
-    close();
+    if (optFolder->isChecked())
+      BrowseFolderTree();
+    else if (BrowseOneFile())
+      Done();
   });
+}
+
+void frmBrowse::Done() {
+  m_Target.EnableListButtons(m_Target.BatchRowCount() > 0, m_Target.HasSourceName());
+  close();
 }
 
 bool frmBrowse::BrowseOneFile() {
@@ -177,40 +206,52 @@ bool frmBrowse::BrowseOneFile() {
   return true;
 }
 
-// The choices are read before the search, which lets the user work the windows meanwhile.
-bool frmBrowse::BrowseFolderTree() {
+// The choices are read before the search, which lets the user work the windows meanwhile; OK
+// rests until it ends, as a second search would be a second list.
+void frmBrowse::BrowseFolderTree() {
   const std::string folder =
       WithFilePickerOwner(this, [] { return BrowseFolder("Please select a source directory"); });
-  if (folder.empty()) return false;
-  const bool encrypting = m_Target.Encrypting();
-  const bool overwrite = chkOverwrite->isChecked();
-  const bool deleteSource = chkDeleteSourceFiles->isChecked();
-  std::vector<std::string> found;
-  if (!SearchFolder(folder, chkSubFolders->isChecked(), found)) return false;
-  LV_STMT(m_Target.AppendBatchRows(
-      BatchRowsFor(std::move(found), encrypting, overwrite, deleteSource)));
-  return true;
+  if (folder.empty()) return;
+  m_Search = std::make_unique<FolderSearch>();
+  m_Search->folder = folder.ends_with('/') ? folder : folder + "/";
+  m_Search->subFolders = chkSubFolders->isChecked();
+  m_Search->encrypting = m_Target.Encrypting();
+  m_Search->overwrite = chkOverwrite->isChecked();
+  m_Search->deleteSource = chkDeleteSourceFiles->isChecked();
+  m_SearchThread.reset(QThread::create([search = m_Search.get()] { search->Run(); }));
+  m_SearchThread->setParent(this);  // found by the tests, which wait for it
+  connect(m_SearchThread.get(), &QThread::finished, this, &frmBrowse::SearchEnded);
+  cmdBrowse->setEnabled(false);
+  m_SearchThread->start();
 }
 
-// False when a close stopped the search; else the folders it could not search have been named.
-bool frmBrowse::SearchFolder(const std::string& folder, bool subFolders,
-                             std::vector<std::string>& found) {
-  clsFileFind finder(found);
-  SearchListener listener;
-  finder.SetListener(&listener);
-  finder.SetBreatheHook([] { QCoreApplication::processEvents(); });
-  m_Search = &finder;
-  cmdBrowse->setEnabled(false);  // a second click would start a second search inside this one
-  const auto searchEnded = qScopeGuard([this] {
-    m_Search = nullptr;
-    cmdBrowse->setEnabled(true);
+void frmBrowse::SearchEnded() {
+  m_SearchThread->wait();
+  m_SearchThread.reset();
+  // The batch list rests while a job runs, and this window with it; the rows wait for its end.
+  if (isEnabled()) ShowFound();
+}
+
+void frmBrowse::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange && isEnabled() && m_Search && !m_SearchThread)
+    ShowFound();
+}
+
+// The search's errors, then, unless a close stopped it, the folders it could not search and the
+// rows.
+void frmBrowse::ShowFound() {
+  const std::unique_ptr<FolderSearch> search = std::move(m_Search);
+  cmdBrowse->setEnabled(true);
+  LV_GUARD("ShowFound", [&] {
+    for (const QString& error : search->listener.errors)
+      ModError::Report(1, error, search->statement);
+    if (search->stopped) return;
+    NoticeUnsearched(search->finder.Unsearched());
+    LV_STMT(m_Target.AppendBatchRows(BatchRowsFor(std::move(search->found), search->encrypting,
+                                                  search->overwrite, search->deleteSource)));
+    Done();
   });
-  // The finder's errors are reported as errors of the search statement, the next line.
-  listener.ReportAgainst(StatementNumber(__FILE__, __LINE__ + 1));
-  LV_STMT(finder.SearchFile(folder.ends_with('/') ? folder : folder + "/", subFolders, false));
-  if (listener.Stopped()) return false;
-  NoticeUnsearched(finder.Unsearched());
-  return true;
 }
 
 }  // namespace lockvale

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QThread;
 
 namespace lockvale {
 
@@ -21,12 +23,14 @@ void NoticeUnsearched(const std::vector<UnsearchedFolder>& unsearched);
 // Picks one file, or every file of a folder tree, as the source of the main window's job and
 // writes it into the main window through `target`. A modeless window owned by the main
 // window: create it once and show it for each opening; closing it puts it back in its initial
-// state. The widgets carry the names below as their object names.
+// state. A folder is searched on a worker thread while the windows go on. The widgets carry the
+// names below as their object names.
 class frmBrowse : public QWidget {
   Q_OBJECT
 
  public:
   frmBrowse(BrowseTarget& target, QWidget* owner);
+  ~frmBrowse() override;
 
   void SetActionCaption(const QString& caption);
 
@@ -38,17 +42,22 @@ class frmBrowse : public QWidget {
  protected:
   // A close during a folder search also stops the search; nothing is added then.
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildControls();
   void ConnectHandlers();
   void ApplyInitialState();
+  struct FolderSearch;
   bool BrowseOneFile();
-  bool BrowseFolderTree();
-  bool SearchFolder(const std::string& folder, bool subFolders, std::vector<std::string>& found);
+  void BrowseFolderTree();
+  void SearchEnded();
+  void ShowFound();
+  void Done();
 
   BrowseTarget& m_Target;
-  clsFileFind* m_Search = nullptr;  // while a folder search runs
+  std::unique_ptr<FolderSearch> m_Search;  // while a folder search runs
+  std::unique_ptr<QThread> m_SearchThread;
 
   QGroupBox* fraAction;
   QRadioButton *optFile, *optFolder;

@@ -1,13 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
-#include <atomic>
 #include <memory>
 
-#include "browse/BrowseTarget.h"
-#include "jobs/JobHost.h"
 #include "jobs/JobRequest.h"
 
 class QAction;
@@ -23,20 +19,20 @@ class QProgressBar;
 class QPushButton;
 class QMimeData;
 class QRadioButton;
-class QShortcut;
 class QStatusBar;
 class QTreeWidget;
 
 namespace lockvale {
 
-class BatchListView;
 class frmAbout;
 class frmBrowse;
-class JobProgress;
+class JobController;
+class ListController;
 
-// The main window. It owns every input of a job and reads them into a request when
-// Execute is pressed; the widgets carry the names below as their object names.
-class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
+// The main window. It owns every input of a job and reads them into a request when Execute is
+// pressed; the widgets carry the names below as their object names. The job controller runs the
+// jobs, the list controller edits the batch list; the handlers below hand on to them.
+class frmMain : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -72,13 +68,15 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void Form_DragDrop(const QMimeData& data);
 
  protected:
-  // Closing the window ends the program, together with any other window open.
+  // Closing the window ends the program, together with any other window open; during a file job,
+  // once the job has been cancelled and has stopped.
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
+  void BuildControls();
   void BuildMenus();
   void BuildDetailsFrame();
   void BuildWindowControls();
@@ -89,6 +87,7 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void SwapFileNamesIfEncr(const QLineEdit* probe);
   void PresetFromCommandLine(const std::vector<std::string>& arguments);
   JobRequest ReadJobRequest() const;
+  QList<QObject*> RestingInputs() const;  // the inputs that rest while a file job runs
   std::string PickFile(bool save, bool encryptedFiles);
   void ShowBrowse();
   void BuildCodePageMenu();
@@ -96,35 +95,6 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   void ShowCodePage();
   bool DropWanted(const QMimeData& data) const;
   void DropFiles(const std::vector<std::string>& paths);
-
-  // A file or batch job runs with the inputs disabled and Execute turned into Cancel; the
-  // window handles its events from the cipher's progress reports meanwhile.
-  void RunCancellableJob(const JobRequest& request);
-  void SetInputsEnabled(bool enabled);
-  void OnCipherProgress(std::uint64_t offset);
-
-  // JobHost: the jobs report through the window.
-  MessageBoxes& Boxes() override;
-  cEncrypt& Cipher() override;
-  // Shown at once: a job does not return to the event loop until it ends.
-  void SetStatusText(const std::string& text) override;
-  void StartProgress(std::uint64_t maximum) override;
-  void FillProgress() override;
-  void DisplayString(const std::string& text) override;
-  BatchList& BatchRows() override;
-  void BatchFinished(const BatchTally& tally) override;
-  std::optional<std::string> MoveSourceToTrash(const std::string& path) override;
-
-  // BrowseTarget: what the browse dialog reads and fills in.
-  bool Encrypting() const override;
-  void SetSourceAndDestination(const std::string& source, const std::string& destination) override;
-  void SetFileFlags(bool overwrite, bool deleteSource) override;
-  bool HasSourceName() const override;
-  int BatchRowCount() const override;
-  void ClearBatchList() override;
-  void AppendBatchRows(const std::vector<BatchEntry>& rows) override;
-  void EnableListButtons(bool clear, bool add) override;
-  BatchEntry EntryFromInputs() const;
 
   QGroupBox* fraDetails;
   QRadioButton *optSingleFile, *optMultipleFiles, *optText;
@@ -151,18 +121,9 @@ class frmMain : public QMainWindow, private JobHost, private BrowseTarget {
   QLabel* m_StatusPanel;
   QLabel* m_FiguresPanel;  // bytes, speed and time left; a batch's counts after it
   QLabel* m_CodePagePanel;
-  QShortcut* m_CancelKey;
-  QList<QPointer<QObject>> m_RestingInputs;  // disabled for the job that runs
-  bool m_JobRunning = false;
-  std::atomic<bool> m_CancelRequested = false;  // read by the cipher, which stops the job
   bool m_QuitAfterJob = false;
-  bool m_BatchTallyShown = false;
-  QElapsedTimer m_FileClock;    // since the current file started
-  QElapsedTimer m_EventsClock;  // since the window last handled its events during a job
-  std::uint64_t m_FileBytes = 0;
-  std::unique_ptr<cEncrypt> m_Rijndael;
-  std::unique_ptr<JobProgress> m_Progress;
-  std::unique_ptr<BatchListView> m_Batch;
+  std::unique_ptr<ListController> m_List;
+  JobController* m_Jobs;          // a child object
   frmBrowse* m_Browse = nullptr;  // a window of its own, owned by this one
   QPointer<frmAbout> m_AboutBox;  // null once closed, as it deletes itself
 };

@@ -7,8 +7,10 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "find/clsFileFind.h"
 #include "browse/frmBrowse.h"
+#include "find/clsFileFind.h"
+#include "mainwindow/JobController.h"
+#include "mainwindow/ListController.h"
 #include "mainwindow/frmMain.h"
 #include "support/Statement.h"
 #include "util/DirectoryReader.h"
@@ -63,7 +65,7 @@ std::vector<std::string> FilesFound(const std::vector<std::string>& paths) {
 }  // namespace
 
 bool frmMain::DropWanted(const QMimeData& data) const {
-  if (m_JobRunning) return false;
+  if (m_Jobs->Running()) return false;
   const std::vector<std::string> paths = LocalPaths(data);
   switch (Mode()) {
     case JobMode::SingleFile:
@@ -97,7 +99,7 @@ void frmMain::Form_DragDrop(const QMimeData& data) {
     const std::vector<std::string> paths = LocalPaths(data);
     if (Mode() == JobMode::SingleFile) {
       const std::string& path = paths[0];
-      SetSourceAndDestination(path, DestinationFor(path, Encrypting()));
+      m_List->SetSourceAndDestination(path, DestinationFor(path, m_List->Encrypting()));
       return;
     }
     LV_STMT(DropFiles(paths));
@@ -105,10 +107,10 @@ void frmMain::Form_DragDrop(const QMimeData& data) {
 }
 
 void frmMain::DropFiles(const std::vector<std::string>& paths) {
-  const BatchEntry flags = EntryFromInputs();  // the window's two boxes
-  AppendBatchRows(
-      BatchRowsFor(FilesFound(paths), Encrypting(), flags.overwrite, flags.deleteSource));
-  EnableListButtons(BatchRowCount() > 0, HasSourceName());
+  const BatchEntry flags = m_List->EntryFromInputs();  // the window's two boxes
+  m_List->AppendBatchRows(
+      BatchRowsFor(FilesFound(paths), m_List->Encrypting(), flags.overwrite, flags.deleteSource));
+  m_List->EnableListButtons(m_List->BatchRowCount() > 0, m_List->HasSourceName());
 }
 
 }  // namespace lockvale

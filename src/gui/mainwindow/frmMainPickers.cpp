@@ -5,6 +5,7 @@
 
 #include "browse/FileDialogs.h"
 #include "browse/frmBrowse.h"
+#include "mainwindow/ListController.h"
 #include "mainwindow/frmMain.h"
 #include "support/Statement.h"
 
@@ -29,14 +30,14 @@ std::string frmMain::PickFile(bool save, bool encryptedFiles) {
 }
 
 void frmMain::ShowBrowse() {
-  if (m_Browse == nullptr) m_Browse = new frmBrowse(*this, this);
+  if (m_Browse == nullptr) m_Browse = new frmBrowse(*m_List, this);
   m_Browse->show();
   m_Browse->raise();
 }
 
 void frmMain::cmdSourceBrowse_Click() {
   LV_GUARD("cmdSourceBrowse_Click", [&] {
-    const bool encrypting = Encrypting();
+    const bool encrypting = m_List->Encrypting();
     if (Mode() != JobMode::SingleFile) {
       ShowBrowse();
       m_Browse->SetActionCaption(encrypting ? QStringLiteral("Encrypt")
@@ -44,7 +45,7 @@ void frmMain::cmdSourceBrowse_Click() {
       return;
     }
     const std::string path = LV_STMT(PickFile(false, !encrypting));
-    if (!path.empty()) SetSourceAndDestination(path, DestinationFor(path, encrypting));
+    if (!path.empty()) m_List->SetSourceAndDestination(path, DestinationFor(path, encrypting));
   });
 }
 
@@ -54,7 +55,7 @@ void frmMain::cmdDestBrowse_Click() {
       ShowBrowse();
       return;
     }
-    const std::string path = LV_STMT(PickFile(true, Encrypting()));
+    const std::string path = LV_STMT(PickFile(true, m_List->Encrypting()));
     if (!path.empty()) txtDestFilename->setText(QString::fromStdString(path));
   });
 }

@@ -1,6 +1,7 @@
 #include "support/ActiveMessageBoxes.h"
 
 #include "support/QtMessageBoxes.h"
+#include "support/WindowThread.h"
 
 namespace lockvale {
 
@@ -13,10 +14,24 @@ QtMessageBoxes& RealBoxes() {
   return boxes;
 }
 
+MessageBoxes& BoxesInForce() {
+  return g_InstalledBoxes != nullptr ? *g_InstalledBoxes : RealBoxes();
+}
+
+class WindowThreadBoxes : public MessageBoxes {
+ public:
+  MessageAnswer Show(const MessageRequest& request) override {
+    MessageAnswer answer = MessageAnswer::Cancel;
+    RunOnWindowThread([&] { answer = BoxesInForce().Show(request); });
+    return answer;
+  }
+};
+
 }  // namespace
 
 MessageBoxes& ActiveMessageBoxes() {
-  return g_InstalledBoxes != nullptr ? *g_InstalledBoxes : RealBoxes();
+  static WindowThreadBoxes boxes;
+  return boxes;
 }
 
 void InstallMessageBoxes(MessageBoxes* boxes) {

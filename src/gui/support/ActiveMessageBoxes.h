@@ -8,8 +8,8 @@ class QWidget;
 
 namespace lockvale {
 
-// The message boxes in force: real ones, owned by and centred over the main window,
-// unless a test has installed its own.
+// The message boxes in force: real ones, owned by and centred over the main window, unless a test
+// has installed its own. Any thread may ask; the boxes are shown on the window's thread.
 MessageBoxes& ActiveMessageBoxes();
 void InstallMessageBoxes(MessageBoxes* boxes);  // nullptr restores the real ones
 void SetMessageBoxOwner(QWidget* owner);

@@ -6,6 +6,7 @@
 #include "support/ActiveMessageBoxes.h"
 #include "support/StatementTable.h"
 #include "support/TestHooks.h"
+#include "support/WindowThread.h"
 
 namespace lockvale::ModError {
 
@@ -37,9 +38,7 @@ QString LineText(const ReporterState& state, int line) {
   return state.lineTexts[line];
 }
 
-}  // namespace
-
-void Report(int number, const QString& description, int line) {
+void ReportHere(int number, const QString& description, int line) {
   ReporterState& state = State();
   if (!state.initialised) {
     state.silencedLines = {0};
@@ -58,6 +57,13 @@ void Report(int number, const QString& description, int line) {
           .arg(QString::number(number), description, QString::number(line), LineText(state, line));
   if (AskYesNoCancel(message, QStringLiteral("Error"), NoticeIcon::Question) == MessageAnswer::No)
     state.silencedLines.push_back(line);
+}
+
+}  // namespace
+
+// The reporter's state is the window thread's alone.
+void Report(int number, const QString& description, int line) {
+  RunOnWindowThread([&] { ReportHere(number, description, line); });
 }
 
 }  // namespace lockvale::ModError

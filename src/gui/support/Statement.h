@@ -5,7 +5,8 @@
 #include "util/StatementMark.h"
 
 // Runs an event handler's body. An exception that escapes it is reported through ModError, with
-// the marked statement it failed in, and the handler returns.
+// the marked statement it failed in, and the handler returns. A worker thread's guard works alike:
+// the statement is noted per thread, and the report is shown on the window's thread.
 //   LV_GUARD("cmdEncryptFile_Click", [&] { ... });
 #define LV_GUARD(handlerName, ...) \
   ::lockvale::RunGuarded(__FILE__, __LINE__, handlerName, __VA_ARGS__)

@@ -19,12 +19,16 @@
 #include <functional>
 #include <memory>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "browse/FileDialogs.h"
 #include "browse/frmBrowse.h"
 #include "jobs/HexText.h"
 #include "mainwindow/BatchListView.h"
+#include "mainwindow/JobController.h"
 #include "mainwindow/Twips.h"
 #include "mainwindow/frmMain.h"
 #include "support/ActiveFilePickers.h"
@@ -92,7 +96,14 @@ class Window {
       button->click();
   }
   void Type(const char* name, const QString& text) const { Get<QLineEdit>(name)->setText(text); }
-  void Execute() const { Click("cmdEncryptFile"); }
+  // A file or batch job runs on, and is waited for.
+  void Execute(const char* name = "cmdEncryptFile") const {
+    if (auto* item = m_Form->findChild<QAction*>(name))
+      item->trigger();
+    else
+      Click(name);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_Form->findChild<JobController*>()->Running(), 60000);
+  }
   QString Status() const { return m_Form->StatusText(); }
   QString Text(const char* name) const { return Get<QLineEdit>(name)->text(); }
   QProgressBar* Bar() const { return Get<QProgressBar>("pbBar"); }
@@ -160,6 +171,10 @@ struct ListWindow {
   QAbstractButton* Get(const char* name) const {
     return browse->findChild<QAbstractButton*>(QString::fromLatin1(name));
   }
+  void BrowseAndWait() const {  // OK rests while a folder search runs
+    Get("cmdBrowse")->click();
+    QTRY_VERIFY(Get("cmdBrowse")->isEnabled());
+  }
 
   TempDir dir;
   Window w;
@@ -191,6 +206,19 @@ QMimeData* Files(const QStringList& paths, const std::string& bytes = "") {
 
 // A name as it may come: "*", "?", a line break, a tab, a leading "-" and a byte not UTF-8.
 const std::string kOddName = "sub/-?*\n\t\xff.encr";
+
+// Runs `body` with folders read as their permissions say, by root too: this thread and the
+// threads it starts leave the capabilities that pass over them.
+void HeedingPermissions(const std::function<void()>& body) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved[2]{}, heeding[2]{};
+  syscall(SYS_capget, &header, saved);
+  std::copy(saved, saved + 2, heeding);
+  heeding[0].effective &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH);
+  syscall(SYS_capset, &header, heeding);
+  body();
+  syscall(SYS_capset, &header, saved);
+}
 
 // Calls `step` from the window's own event handling, as often as it can, until it says done.
 void WhileRunning(const std::function<bool()>& step) {
@@ -267,7 +295,7 @@ class MainWindowTest : public QObject {
     w.Type("txtFilename", QString::fromStdString(plain));
     w.Click("chkDeleteSourceFile");
     boxes.Queue("YY");  // go on, and replace the old file: the overwrite option is off
-    w.Get<QAction>("mnuExecute")->trigger();
+    w.Execute("mnuExecute");
     QVERIFY(boxes.TakeAsked().size() == 3 && dir.Entries() == Names{"plain.encr"});
     QVERIFY(w.Status() == "Completed" && w.Bar()->value() == 1001 && w.Bar()->maximum() == 1001);
     QVERIFY(ReadFile(encrypted) == OpenSslEcb(true, Key("key"), 256, PadWithLengthByte(content)));
@@ -296,6 +324,12 @@ class MainWindowTest : public QObject {
     const Bytes typed{'a', '\r', '\n', 'b', 0xC2, 0xA0, 'c', '\r', '\n', 'd', 0, 0, 0, 0, 0, 0};
     QCOMPARE(area->toPlainText().toStdString(),
              HexDisplay(OpenSslEcb(true, Key("key"), 256, typed), 16));
+    w.Get<QComboBox>("cboKeySize")->setItemData(2, 100);  // a size the cipher refuses
+    boxes.Queue("Y");
+    w.Execute();
+    QVERIFY(
+        boxes.asked.back().text.ends_with("Error Code: cipher.SetCipherKey(pass->Bytes(), "
+                                          "KeyBits)\r\nDo you wish to pause on this error again?"));
 
     area->clear();
     w.Form().activateWindow();
@@ -356,8 +390,8 @@ class MainWindowTest : public QObject {
 
   // Add takes what the finder finds. Edit loads the row clicked, Accept Changes writes the
   // inputs into the row selected then; clicking a row drops an edit in progress. A batch run
-  // shows a failed row's reason in red until the next run, and clears the delete flag of a
-  // source kept for a later row.
+  // shows a failed row's reason in red until the next run, clears the delete flag of a source
+  // kept for a later row, and removes a later row that would use a deleted source.
   void batchListEditingButtonStatesAndFailedRows() {
     ListWindow l;
     l.Add("", "x");
@@ -401,13 +435,15 @@ class MainWindowTest : public QObject {
     l.w.Click("chkDeleteSourceFile");
     l.Add(l.Path("a.txt"), l.Path("a.encr"));
     l.w.Click("chkDeleteSourceFile");
-    l.Add(l.Path("a.txt"), l.Path("a2.encr"));
-    l.boxes.Queue("YY");  // run, keep a.txt
+    for (const char* name : {"a2.encr", "a3.encr"})
+      l.Add(l.Path("a.txt"), l.Path(name));
+    l.boxes.Queue("YNY");  // run, remove the a2 row, then keep a.txt for the a3 row
     l.w.Execute();
     QCOMPARE(l.boxes.TakeAsked().back().text,
              "1 of 3 files failed. The failed rows are shown in red; point at one to see why.");
     QCOMPARE(l.w.Status(), QStringLiteral("Error"));
-    QCOMPARE(l.Rows()[1], l.Path("a.txt") + "|" + l.Path("a.encr") + "|Yes|No");
+    QCOMPARE(l.Rows().mid(1), (QStringList{l.Path("a.txt") + "|" + l.Path("a.encr") + "|Yes|No",
+                                           l.Path("a.txt") + "|" + l.Path("a3.encr") + "|Yes|No"}));
     QTreeWidgetItem* failed = l.List()->topLevelItem(0);
     QCOMPARE(failed->foreground(1).color(), QColor(Qt::red));
     QCOMPARE(failed->toolTip(3),
@@ -445,7 +481,7 @@ class MainWindowTest : public QObject {
       l.Get("chkSubFolders")->setChecked(subFolders);
       l.Get("chkOverwrite")->setChecked(encrypting);
       l.Get("chkDeleteSourceFiles")->setChecked(!encrypting);
-      l.Get("cmdBrowse")->click();
+      l.BrowseAndWait();
 
       QStringList expected;
       if (answer != "Y") expected << "/old|||";
@@ -478,21 +514,21 @@ class MainWindowTest : public QObject {
     l.Get("cmdBrowse")->click();
     QVERIFY(l.pickers.asked.size() == 3 && l.browse->isVisible());
     l.pickers.Queue({l.dir.Path().string()});
-    QTimer::singleShot(0, [&] {
-      l.Get("cmdBrowse")->click();
-      l.Get("cmdCancel")->click();
-    });
+    l.Get("chkSubFolders")->click();  // files to decrypt are there
     l.Get("cmdBrowse")->click();
+    l.Get("cmdBrowse")->click();
+    l.browse->findChild<QThread*>()->wait();  // the search is over, its end not yet taken
+    l.Get("cmdCancel")->click();
+    QTRY_VERIFY(l.Get("cmdBrowse")->isEnabled());
     QVERIFY(l.pickers.asked.size() == 4 && l.Rows().empty() && !l.browse->isVisible());
-    QVERIFY(l.Get("cmdBrowse")->isEnabled());
 
-    int breaths = 0;  // the first comes before the folder is read, the second after
-    WhileRunning([&] { return ++breaths == 2 && std::filesystem::remove_all(l.dir / "sub") > 0; });
+    std::filesystem::permissions(l.dir / "sub", std::filesystem::perms::none);
     l.OpenBrowse();
     l.Get("optFolder")->click();
     l.Get("chkSubFolders")->click();
     l.pickers.Queue({l.dir.Path().string()});
-    l.Get("cmdBrowse")->click();
+    HeedingPermissions([&] { l.BrowseAndWait(); });
+    std::filesystem::permissions(l.dir / "sub", std::filesystem::perms::owner_all);
     NoticeUnsearched({{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}});
     const auto notice = [](const std::string& text) {
       return MessageRequest{text, "Browse", MessageButtons::Ok, NoticeIcon::Exclamation};
@@ -501,9 +537,9 @@ class MainWindowTest : public QObject {
                     notice("4 folders could not be searched: a, b, c"));
   }
 
-  // Execute reads Cancel while a file job runs, with the other inputs at rest and the figures
-  // and the bar showing; the button or Esc stops the job: no output, the source whole, no
-  // "Finished". In a batch, the rows done stay done and the later ones are not touched.
+  // Execute reads Cancel while a file job runs, with the other inputs at rest, drops refused and
+  // the figures and the bar showing; the button or Esc stops the job: no output, the source
+  // whole, no "Finished". In a batch, the rows done stay done and the later ones are not touched.
   void cancelStopsTheJobAndKeepsWhatWasDone() {
     ListWindow l;
     const std::string big = l.dir / "big";
@@ -513,17 +549,19 @@ class MainWindowTest : public QObject {
     l.w.Type("txtDestFilename", QString::fromStdString(big + ".encr"));
     QStringList seen;
     WhileRunning([&] {
+      if (l.w.Get<QLabel>("FiguresPanel")->text().isEmpty()) return false;
       seen = {l.w.Get<QPushButton>("cmdEncryptFile")->text(),
               l.w.Get<QLabel>("FiguresPanel")->text().section(' ', 2, 4),
               l.w.Get("txtFilename")->isEnabled() ? "enabled" : "at rest",
-              QString::number(l.w.Bar()->maximum())};
+              QString::number(l.w.Bar()->maximum()),
+              Drop(&l.w.Form(), Files({l.Path("a.txt")})) ? "dropped" : "refused"};
       l.w.Click("cmdEncryptFile");
       return true;
     });
     l.boxes.Queue("Y");
     l.w.Execute();
     // The bar counts in twos past its int range: 3 GiB and one, halved.
-    QCOMPARE(seen, (QStringList{"Cancel", "of 3.2 GB", "at rest", "1610612736"}));
+    QCOMPARE(seen, (QStringList{"Cancel", "of 3.2 GB", "at rest", "1610612736", "refused"}));
     LV_EXPECT_ASKED(l.boxes, QuestionBox("Are you sure you wish to encrypt this file?", "Encrypt"));
     QVERIFY(l.w.Status() == "Cancelled" && l.w.Get("txtFilename")->isEnabled());
     QVERIFY(l.w.Get<QLabel>("FiguresPanel")->text().isEmpty());  // a file's figures go with it
@@ -545,6 +583,14 @@ class MainWindowTest : public QObject {
     QVERIFY(l.w.Status() == "Cancelled" && l.w.Get("cmdClear")->isEnabled());
     QCOMPARE(l.dir.Entries(), (Names{".hidden", "C.ENCR", "a.txt", "a.txt.encr", "big", "sub"}));
     QCOMPARE(std::filesystem::file_size(big), 3ull << 30);
+
+    // A close while the job asks cancels it once answered; the window closes when it is over.
+    l.w.Click("optSingleFile");
+    l.boxes.whileShown = [&] { l.w.Form().close(); };
+    l.boxes.Queue("Y");
+    l.w.Execute();
+    QVERIFY(l.w.Status() == "Cancelled" && !l.w.Form().isVisible());
+    QCOMPARE(l.dir.Entries(), (Names{".hidden", "C.ENCR", "a.txt", "a.txt.encr", "big", "sub"}));
   }
 
   // As the source's Browse button and the browse window would: one file in the mode Single
