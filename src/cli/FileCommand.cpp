@@ -139,10 +139,9 @@ void FileCommand::Stream(const std::string& source, const std::string& destinati
   std::optional<AtomicOutputFile> destinationFile;
   ByteSource& in = SourceFor(source, standardInput, sourceFile);
   ByteSink& out = SinkFor(destination, standardOutput, destinationFile);
-  const SealedControl control{m_Cipher.CancelFlag()};
   const SealedResult result = m_Options.direction == Direction::Encrypt
-                                  ? SealFile(*m_SealedKeys, in, out, control)
-                                  : OpenSealedFile(*m_SealedKeys, in, out, control);
+                                  ? SealFile(*m_SealedKeys, in, out)
+                                  : OpenSealedFile(*m_SealedKeys, in, out);
   if (result.status == SealedStatus::NotSealed) return Fail(kNotSealed);
   if (Refused(AsFormatResult(result))) return;
   if (sourceFile) sourceFile->ExpectUnchanged();
