@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cipher throughput and whole-file encryption speed, compared with OpenSSL and cp; the sealed
-# format's file speed against cp, its default key derivation and small files sealed in one run.
+# format's file speed against cp, its default key derivation and small files sealed in one run;
+# how fast a wrong key on a 4 GiB encrypted file is refused.
 #
 # usage: bench/run.sh [BUILD_DIR]
 #
@@ -197,6 +198,36 @@ awk -v seal="${best_s[seal]}" -v open="${best_s[open]}" -v cp="${best_s[cp]}" \
   BEGIN { line("seal", seal, rseal); line("open", open, ropen) }'
 "$sealed" derive
 "$sealed" small "$work_parent" 10000
+
+# --- a wrong key on a large encrypted file -------------------------------------
+echo
+echo "== a wrong key on a 4 GiB .encr (sparse), refused from its final block, best of 3"
+truncate -s 4G "$work/large.encr"
+# A 16-character key (AES-128) under which the final block, all zeros, has a length byte >= 16.
+for n in $(seq 100); do
+  wrong=$(printf 'wrong-key-%06d' "$n")
+  length_byte=$(head -c 16 /dev/zero |
+    openssl enc -d -aes-128-ecb -nopad -K "$(printf '%s' "$wrong" | od -An -tx1 | tr -d ' \n')" |
+    tail -c 1 | od -An -tu1 | tr -d ' ')
+  ((length_byte >= 16)) && break
+done
+(umask 077 && printf '%s\n' "$wrong" >"$work/wrong-key")
+best=""
+for _ in 1 2 3; do
+  start=$EPOCHREALTIME
+  status=0
+  "$cli" decrypt --quiet --key-file "$work/wrong-key" -o "$work/large" "$work/large.encr" \
+    2>/dev/null || status=$?
+  end=$EPOCHREALTIME
+  ((status == 3)) || die "the wrong key was not refused (status $status)"
+  [[ ! -e $work/large ]] || die "the refused decryption left $work/large"
+  best=$(awk -v a="$start" -v b="$end" -v best="$best" \
+    'BEGIN { t = (b - a) * 1000; print (best == "" || t < best) ? t : best }')
+done
+rm -f "$work/large.encr"
+awk -v ms="$best" 'BEGIN {
+  printf "lockvale-cli decrypt, wrong key: %.1f ms, the process included (target < 10) %s\n",
+         ms, (ms < 10 ? "ok" : "MISS") }'
 
 # --- batch of small files -----------------------------------------------------
 echo

@@ -13,7 +13,6 @@
 #include "cli/KeySource.h"
 #include "cli/TextCommand.h"
 #include "cli/UsageError.h"
-#include "jobs/JobSteps.h"
 #include "util/ProgramNames.h"
 #include "util/RaisedError.h"
 
@@ -29,9 +28,9 @@ int RunFiles(const CliOptions& options) {
   StreamNotifier notifier(std::cerr, shown);
   const bool encrypting = options.direction == Direction::Encrypt;
   const SecretText keyText = ObtainKeyText(options.keyFile, encrypting);
-  if (encrypting) RefuseUnheldCharacters("key", keyText.View());
-  const std::unique_ptr<KeyBytes> key = GetPassword(keyText);
-  return FileCommand(options, notifier, shown).Run(*key, keyText.empty());
+  // A sealed file takes the key as Unicode, which no code page limits.
+  if (encrypting && options.format == Format::Encr) RefuseUnheldCharacters("key", keyText.View());
+  return FileCommand(options, notifier, shown).Run(keyText);
 }
 
 int RunCommand(const CliOptions& options) {
@@ -47,6 +46,7 @@ int RunCommand(const CliOptions& options) {
       return RunTextCommand(options, std::cin, std::cout, notifier);
     }
     case CliCommand::Files:
+    case CliCommand::Verify:
       break;
   }
   return RunFiles(options);

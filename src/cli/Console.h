@@ -16,6 +16,9 @@ bool ErrorsOnTerminal();
 // The width of standard error's terminal in columns, or 80 when it does not say.
 std::size_t TerminalWidth();
 
+// Standard input and output carry bytes as they are, with no line breaks translated.
+void BinaryStandardStreams();
+
 // From here on, a signal that ends the process (SIGINT, SIGTERM, SIGHUP, SIGQUIT) first removes
 // the temporary files of results not yet complete; one the caller ignores stays ignored.
 void RemoveTemporaryFilesOnEndingSignals();

@@ -29,6 +29,8 @@ std::size_t TerminalWidth() {
   return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
 }
 
+void BinaryStandardStreams() {}
+
 void RemoveTemporaryFilesOnEndingSignals() {
   struct sigaction removing {};
   removing.sa_handler = RemoveTemporaryFilesAndEnd;

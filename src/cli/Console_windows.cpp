@@ -1,6 +1,10 @@
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
+
+#include <cstdio>
 
 #include "cli/Console.h"
 #include "util/WindowsIo.h"
@@ -33,6 +37,11 @@ std::size_t TerminalWidth() {
   if (!::GetConsoleScreenBufferInfo(::GetStdHandle(STD_ERROR_HANDLE), &info)) return 80;
   const int width = info.srWindow.Right - info.srWindow.Left + 1;
   return width > 0 ? static_cast<std::size_t>(width) : 80;
+}
+
+void BinaryStandardStreams() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
 }
 
 // Ctrl+C ends a console program here without such handlers; the temporary file's handle, open

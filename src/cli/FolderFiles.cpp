@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "find/clsFileFind.h"
+#include "jobs/BatchEntry.h"
 #include "util/PathText.h"
-#include "util/ProgramNames.h"
 
 namespace lockvale {
 namespace {
@@ -24,10 +24,10 @@ FolderFiles FilesUnder(const std::string& folder, bool decrypting) {
   const std::string root = folder.ends_with('/') ? folder : folder + '/';
   FolderFiles found;
   clsFileFind finder(found.files);
+  finder.SearchFile(root, true);
   if (decrypting)
-    finder.SearchFile(root + "*" + Extension + "*", true, true);
-  else
-    finder.SearchFile(root, true);
+    std::erase_if(found.files,
+                  [](const std::string& file) { return DestinationFor(file, false).empty(); });
   std::error_code noFullPath;
   const std::string fullRoot =
       TextOf(std::filesystem::absolute(PathFromText(root), noFullPath).lexically_normal());

@@ -14,7 +14,7 @@ struct FolderFiles {
   std::vector<UnsearchedFolder> unsearched;
 };
 
-// When decrypting only names containing ".encr", in this case, as decrypted names are cut there.
+// When decrypting only the names that give a decrypted name (DestinationFor).
 FolderFiles FilesUnder(const std::string& folder, bool decrypting);
 
 }  // namespace lockvale

@@ -24,18 +24,25 @@ for program in "$usr"/bin/*; do [ -x "$program" ] || fail "$program is not execu
   fail "the installed man page is not $man, configured, gzipped"
 [ "$gui" = 1 ] || exit $failed
 
-# The type the program registers for each user at start; the package must name the same one.
-type=$(sed -n 's/.*kMimeType = QStringLiteral("\([^"]*\)").*/\1/p' \
-  "$source/src/gui/startup/ShellRegistration_linux.cpp")
+# The types the program registers for each user at start, encrypted then sealed; the package
+# must name the same ones.
+types=($(sed -n 's/.*k[A-Za-z]*MimeType = QStringLiteral("\([^"]*\)").*/\1/p' \
+  "$source/src/gui/startup/ShellRegistration_linux.cpp"))
 entry=$usr/share/applications/lockvale.desktop
 ! have desktop-file-validate desktop-file-utils || desktop-file-validate "$entry" ||
   fail "the desktop entry does not validate"
-grep -qxF "MimeType=$type;" "$entry" || fail "the desktop entry does not open '$type'"
+grep -qxF "MimeType=${types[0]};${types[1]};" "$entry" || fail "the desktop entry does not open '${types[*]}'"
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 [ -x "$usr/bin/$program" ] || fail "the desktop entry runs '$program', which is not installed"
-# Compiled as on a desktop, the glob must reach the database case-sensitive ("cs").
+# Compiled as on a desktop, the globs must reach the database case-sensitive ("cs"), and a sealed
+# file is known by its magic whatever its name.
 ! have update-mime-database shared-mime-info || {
   XDG_DATA_DIRS=$usr/share update-mime-database "$usr/share/mime"
-  grep -qF ":$type:*.encr:cs" "$usr/share/mime/globs2"; } ||
-  fail "the MIME database has no case-sensitive *.encr glob for '$type'"
+  grep -qF ":${types[0]}:*.encr:cs" "$usr/share/mime/globs2" &&
+    grep -qF ":${types[1]}:*.lkv:cs" "$usr/share/mime/globs2"; } ||
+  fail "the MIME database lacks a case-sensitive *.encr or *.lkv glob for '${types[*]}'"
+printf '\x89LKV\r\n\x1a\n' >"$root/renamed"
+! have update-mime-database shared-mime-info || ! have gio libglib2.0-bin ||
+  XDG_DATA_HOME=$root XDG_DATA_DIRS=$usr/share gio info -a standard::content-type "$root/renamed" |
+  grep -qxF "  standard::content-type: ${types[1]}" || fail "the magic does not give '${types[1]}'"
 exit $failed

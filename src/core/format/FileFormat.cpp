@@ -6,6 +6,7 @@
 
 #include "format/WriteBehind.h"
 #include "format/cEncrypt.h"
+#include "util/SecureWipe.h"
 
 namespace lockvale {
 namespace {
@@ -66,11 +67,25 @@ FormatResult CheckCiphertextSize(std::uint64_t size) {
   return {FormatResult::RaggedCiphertext, size - size % kBlock};
 }
 
-FormatResult DecryptFile(const FormatContext& context, ByteSink& plaintext,
-                         ByteSource& ciphertext) {
+FormatResult CheckCiphertext(const FormatContext& context, ByteSource& ciphertext) {
   const std::uint64_t size = ciphertext.Size();
   if (const FormatResult refused = CheckCiphertextSize(size); refused.kind != FormatResult::Done)
     return refused;
+  std::uint8_t last[kBlock];
+  if (ciphertext.ReadAt(size - kBlock, last, kBlock) != kBlock) ThrowSourceShrank();
+  context.cipher.DecryptBlocks(last, last, 1);
+  const std::size_t L = last[kBlock - 1];
+  SecureWipe(last, kBlock);
+  if (L >= kBlock) return {FormatResult::BadLengthByte, size - 1};
+  return {};
+}
+
+FormatResult DecryptFile(const FormatContext& context, ByteSink& plaintext,
+                         ByteSource& ciphertext) {
+  if (const FormatResult refused = CheckCiphertext(context, ciphertext);
+      refused.kind != FormatResult::Done)
+    return refused;
+  const std::uint64_t size = ciphertext.Size();
   WriteBehind output(plaintext, ChunkFor(size), WorthOverlapping(size));
   for (std::uint64_t offset = 0;; offset += kWorkingChunkSize) {
     if (context.CancelRequested()) return {FormatResult::Cancelled, offset};

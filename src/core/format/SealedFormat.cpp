@@ -58,6 +58,30 @@ std::uint64_t SealedFileSize(std::uint64_t plainSize) {
   return kSealedHeaderSize + plainSize + kSealedTagSize * chunks;
 }
 
+bool StartsSealed(ByteSource& source) {
+  std::array<std::uint8_t, kMagic.size()> start{};
+  return source.ReadAt(0, start.data(), start.size()) == start.size() && start == kMagic;
+}
+
+FormatResult AsFormatResult(const SealedResult& result) {
+  switch (result.status) {
+    case SealedStatus::Ok:
+      return {};
+    case SealedStatus::NewerVersion:
+      return {FormatResult::NewerVersion};
+    case SealedStatus::UnacceptedSettings:
+      return {FormatResult::UnacceptedSettings};
+    case SealedStatus::WrongKeyOrHeader:
+      return {FormatResult::WrongKeyOrHeader};
+    case SealedStatus::Cancelled:
+      return {FormatResult::Cancelled};
+    case SealedStatus::NotSealed:
+    case SealedStatus::Damaged:
+      break;
+  }
+  return {FormatResult::Damaged, result.damagedAt};
+}
+
 SealedResult SealFile(SealedKeyring& keys, ByteSource& plaintext, ByteSink& sealed,
                       const SealedControl& control) {
   SealedHeader header;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 
+#include "format/FormatResult.h"
 #include "format/SealedKeys.h"
 #include "util/ByteStream.h"
 
@@ -54,6 +55,14 @@ struct SealedControl {
 };
 
 std::uint64_t SealedFileSize(std::uint64_t plainSize);
+
+// Whether the source starts with the sealed file's magic, read without moving where Read goes
+// on. A file without it is an encrypted file of the other form.
+bool StartsSealed(ByteSource& source);
+
+// The result as the jobs take it, the same for both formats. NotSealed, which a caller that
+// checked StartsSealed meets only when the file changed meanwhile, is damage at its start.
+FormatResult AsFormatResult(const SealedResult& result);
 
 // Writes `plaintext` sealed under the keyring's writing salt and settings and a fresh random
 // nonce; the first file of a run derives the secret. Ok or Cancelled; the caller discards the

@@ -35,6 +35,10 @@ FormatResult cEncrypt::FileDecrypt(ByteSink& plaintext, ByteSource& ciphertext) 
   return DecryptFile(Context(), plaintext, ciphertext);
 }
 
+FormatResult cEncrypt::CheckFileCiphertext(ByteSource& ciphertext) {
+  return CheckCiphertext(Context(), ciphertext);
+}
+
 void cEncrypt::SetProgressCallback(ProgressCallback callback, const std::atomic<bool>* cancel) {
   m_Progress = std::move(callback);
   m_Cancel = cancel;

@@ -38,10 +38,16 @@ class cEncrypt {
   // The output comes first in FileDecrypt, as in FileEncrypt's mirror image.
   FormatResult FileEncrypt(ByteSource& plaintext, ByteSink& ciphertext);
   FormatResult FileDecrypt(ByteSink& plaintext, ByteSource& ciphertext);
+  // What FileDecrypt refuses before it writes: a ragged size, or a final block whose length
+  // byte gives a wrong key away. Reads only that block.
+  FormatResult CheckFileCiphertext(ByteSource& ciphertext);
 
   // Progress of the file forms goes to `callback`; once `cancel` is set they stop at the next
   // chunk with the result Cancelled. The flag belongs to the caller and must outlive this.
   void SetProgressCallback(ProgressCallback callback, const std::atomic<bool>* cancel = nullptr);
+  // For the sealed format, which reports to the same places.
+  const ProgressCallback& Progress() const { return m_Progress; }
+  const std::atomic<bool>* CancelFlag() const { return m_Cancel; }
 
  private:
   FormatContext Context() const { return {m_Cipher, m_Progress, m_Cancel}; }

@@ -27,6 +27,14 @@ std::string FailedRowsText(std::size_t failed, std::size_t rows) {
          " files failed. The failed rows are shown in red; point at one to see why.";
 }
 
+// An encrypted file's refusal cannot tell a wrong key from a file of another kind; a sealed
+// file's says what it found.
+std::string RowFailure(const FormatResult& result, const Refusal& refusal) {
+  if (result.kind == FormatResult::RaggedCiphertext || result.kind == FormatResult::BadLengthByte)
+    return "Wrong key or key size, or not an encrypted file";
+  return refusal.text;
+}
+
 }  // namespace
 
 void BatchJob::Run() {
@@ -130,13 +138,15 @@ BatchJob::RowOutcome BatchJob::Transform(std::size_t x, const BatchEntry& row) {
     return RowOutcome::Failed;
   }
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
-  const FileJobRequest request{FileName,      FileName2,        m_Request.direction,
-                               row.overwrite, row.deleteSource, TrashOf(m_Host)};
+  const FileJobRequest request{FileName,         FileName2,        m_Request.direction,
+                               row.overwrite,    row.deleteSource, TrashOf(m_Host),
+                               m_Request.format, &m_SealedKeys};
   try {
     const FileJobResult result = RunFileJob(cipher, request);
     if (result.format.kind == FormatResult::Cancelled) return RowOutcome::Cancelled;
-    if (!Accepted(m_Host, RefusalOf(result.format, DataForm::File))) {
-      m_List.MarkFailed(x, "Wrong key or key size, or not an encrypted file");
+    if (const auto refusal = RefusalOf(result.format, DataForm::File)) {
+      Accepted(m_Host, refusal);
+      m_List.MarkFailed(x, RowFailure(result.format, *refusal));
     } else if (result.sourceKept) {
       m_List.MarkFailed(x, SourceKeptText(FileName, *result.sourceKept));
     } else {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "format/SealedKeys.h"
 #include "jobs/JobHost.h"
 #include "jobs/JobRequest.h"
 
@@ -15,7 +16,10 @@ namespace lockvale {
 class BatchJob {
  public:
   BatchJob(const JobRequest& request, JobHost& host)
-      : m_Request(request), m_Host(host), m_List(host.BatchRows()) {}
+      : m_Request(request),
+        m_Host(host),
+        m_List(host.BatchRows()),
+        m_SealedKeys(request.keyText.View(), request.kdf) {}
   void Run();
 
  private:
@@ -27,6 +31,7 @@ class BatchJob {
   const JobRequest& m_Request;
   JobHost& m_Host;
   BatchList& m_List;
+  SealedKeyring m_SealedKeys;  // one salt and one derivation for the whole run
   bool m_ListSettled = false;  // the last source-reuse pass asked nothing
   BatchTally m_Tally;
   std::string FileName;   // the entry's source

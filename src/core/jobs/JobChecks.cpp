@@ -8,7 +8,7 @@ namespace {
 struct RefusalText {
   FormatResult::Kind kind;
   DataForm form;
-  const char* text;
+  const char* text;  // "{}" stands for the result's offset
   const char* title;
 };
 
@@ -20,9 +20,28 @@ constexpr RefusalText kRefusals[] = {
      "File Size Error - ciphertext file not a multiple of block size", "Size"},
     {FormatResult::BadLengthByte, DataForm::File,
      "Warning - incorrect length field in decrypted file.\r\nWrong key or keysize?", "Error"},
+    {FormatResult::NewerVersion, DataForm::File, "This file was made by a newer Lockvale.",
+     "Error"},
+    {FormatResult::UnacceptedSettings, DataForm::File,
+     "This file asks for key-derivation settings Lockvale does not accept.", "Error"},
+    {FormatResult::WrongKeyOrHeader, DataForm::File, "Wrong key, or the file's header is damaged.",
+     "Error"},
+    {FormatResult::Damaged, DataForm::File, "The file is damaged or was changed at byte {}.",
+     "Error"},
 };
 
+std::string WithOffset(std::string text, std::uint64_t offset) {
+  if (const std::size_t at = text.find("{}"); at != std::string::npos)
+    text.replace(at, 2, std::to_string(offset));
+  return text;
+}
+
 }  // namespace
+
+std::optional<Refusal> CheckKey(bool keyEmpty) {
+  if (keyEmpty) return Refusal{"Please enter a security key", "Security Key"};
+  return std::nullopt;
+}
 
 std::optional<Refusal> CheckFileJob(const std::string& source, const std::string& destination,
                                     bool keyEmpty) {
@@ -32,7 +51,7 @@ std::optional<Refusal> CheckFileJob(const std::string& source, const std::string
                    "Source filename"};
   if (destination.empty())
     return Refusal{"Please enter a valid destination filename", "Destination filename"};
-  if (keyEmpty) return Refusal{"Please enter a security key", "Security Key"};
+  if (auto refusal = CheckKey(keyEmpty)) return refusal;
   if (SameFile(source, destination))
     return Refusal{
         "The destination file is the same as the source file. Please enter a different "
@@ -53,7 +72,7 @@ std::optional<Refusal> CheckTextJob(const std::string& text, bool keyEmpty, bool
 std::optional<Refusal> RefusalOf(const FormatResult& result, DataForm form) {
   for (const RefusalText& refusal : kRefusals)
     if (refusal.kind == result.kind && refusal.form == form)
-      return Refusal{refusal.text, refusal.title};
+      return Refusal{WithOffset(refusal.text, result.offset), refusal.title};
   return std::nullopt;
 }
 

@@ -14,6 +14,9 @@ struct Refusal {
   std::string title;
 };
 
+// That there is a key.
+std::optional<Refusal> CheckKey(bool keyEmpty);
+
 // The checks a file job makes before it asks anything, in their order: the first that
 // fails, or nothing.
 std::optional<Refusal> CheckFileJob(const std::string& source, const std::string& destination,
@@ -25,8 +28,8 @@ std::optional<Refusal> CheckTextJob(const std::string& text, bool keyEmpty, bool
 // Where the data a form refused was: hexadecimal text in memory, or a file.
 enum class DataForm { Buffer, File };
 
-// What the user is told of ciphertext a form refused; nothing for a result that is done or
-// cancelled.
+// What the user is told of ciphertext a form refused, in either file format; nothing for a
+// result that is done or cancelled.
 std::optional<Refusal> RefusalOf(const FormatResult& result, DataForm form);
 
 }  // namespace lockvale

@@ -46,9 +46,14 @@ bool SingleFileJob::DestinationSettled() {
 
 FormatResult SingleFileJob::Transform() {
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
-  const FileJobRequest request{
-      FileName,       FileName2, m_Request.direction, m_ReplaceExisting, m_Request.deleteSource,
-      TrashOf(m_Host)};
+  const FileJobRequest request{FileName,
+                               FileName2,
+                               m_Request.direction,
+                               m_ReplaceExisting,
+                               m_Request.deleteSource,
+                               TrashOf(m_Host),
+                               m_Request.format,
+                               &m_SealedKeys};
   const FileJobResult result = LV_STMT(RunFileJob(cipher, request));
   m_SourceKept = result.sourceKept;
   return result.format;

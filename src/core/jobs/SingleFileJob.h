@@ -4,6 +4,7 @@
 #include <string>
 
 #include "format/FormatResult.h"
+#include "format/SealedKeys.h"
 #include "jobs/JobHost.h"
 #include "jobs/JobRequest.h"
 
@@ -13,7 +14,8 @@ namespace lockvale {
 // questions; a job stopped by either leaves everything as it was.
 class SingleFileJob {
  public:
-  SingleFileJob(const JobRequest& request, JobHost& host) : m_Request(request), m_Host(host) {}
+  SingleFileJob(const JobRequest& request, JobHost& host)
+      : m_Request(request), m_Host(host), m_SealedKeys(request.keyText.View(), request.kdf) {}
   void Run();
 
  private:
@@ -22,6 +24,7 @@ class SingleFileJob {
 
   const JobRequest& m_Request;
   JobHost& m_Host;
+  SealedKeyring m_SealedKeys;
   std::string FileName;   // source
   std::string FileName2;  // destination
   bool m_ReplaceExisting = false;

@@ -30,6 +30,7 @@ class InputFile : public ByteSource {
 
   std::uint64_t Size() const override { return m_Size; }
   std::size_t Read(std::uint8_t* data, std::size_t size) override;
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size) override;
   // The permission bits a copy of this file should get (before the umask).
   std::uint32_t PermissionBits() const { return m_PermissionBits; }
   // Whether its permission bits let the owner's group or everyone read it.

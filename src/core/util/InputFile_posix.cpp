@@ -74,4 +74,19 @@ std::size_t InputFile::Read(std::uint8_t* data, std::size_t size) {
   return total;
 }
 
+std::size_t InputFile::ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size) {
+  std::size_t total = 0;
+  while (total < size) {
+    const ssize_t got =
+        ::pread(m_Handle, data + total, size - total, static_cast<off_t>(offset + total));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      posix::ThrowErrno(errno, "Cannot read " + m_Path);
+    }
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
 }  // namespace lockvale

@@ -82,4 +82,19 @@ std::size_t InputFile::Read(std::uint8_t* data, std::size_t size) {
   return total;
 }
 
+// A read at an offset moves the file pointer of a handle opened for reading in order; it is put
+// back after.
+std::size_t InputFile::ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size) {
+  const HANDLE handle = Handle(m_Handle);
+  LARGE_INTEGER here{}, there{};
+  there.QuadPart = static_cast<LONGLONG>(offset);
+  if (!::SetFilePointerEx(handle, LARGE_INTEGER{}, &here, FILE_CURRENT) ||
+      !::SetFilePointerEx(handle, there, nullptr, FILE_BEGIN))
+    windows::ThrowLastError("Cannot read " + m_Path);
+  const std::size_t total = Read(data, size);
+  if (!::SetFilePointerEx(handle, here, nullptr, FILE_BEGIN))
+    windows::ThrowLastError("Cannot read " + m_Path);
+  return total;
+}
+
 }  // namespace lockvale

@@ -19,6 +19,13 @@ class MemorySource : public ByteSource {
     m_Read += count;
     return count;
   }
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size) override {
+    const std::size_t from =
+        static_cast<std::size_t>(std::min<std::uint64_t>(offset, m_Bytes.size()));
+    const std::size_t count = std::min(size, m_Bytes.size() - from);
+    std::copy_n(m_Bytes.begin() + static_cast<std::ptrdiff_t>(from), count, data);
+    return count;
+  }
 
  private:
   std::span<const std::uint8_t> m_Bytes;

@@ -1,10 +1,11 @@
 #pragma once
 
-// Names the whole program shares: the encrypted files' extension, the desktop's file type, the
-// program's name and version, and the settings key under the current user.
+// Names the whole program shares: the encrypted and sealed files' extensions, the program's name
+// and version, and the settings key under the current user.
 namespace lockvale {
 
 inline constexpr char Extension[] = ".encr";
+inline constexpr char SealedExtension[] = ".lkv";
 inline constexpr char AppnameReg[] = "LockvaleApp";
 inline constexpr char AppName[] = "Lockvale";
 inline constexpr char CurrentVersion[] = LOCKVALE_VERSION;  // the project's, from the build

@@ -16,6 +16,7 @@ namespace lockvale {
 namespace {
 
 const QString kMimeType = QStringLiteral("application/x-lockvale-encrypted");
+const QString kSealedMimeType = QStringLiteral("application/x-lockvale-sealed");
 
 // The quoting of the Desktop Entry rules: one argument in double quotes, "%" doubled so that it
 // is no field code, then the escapes of the file's string values over the whole.
@@ -55,8 +56,15 @@ QByteArray MimePackage(const QString&) {
              "    <icon name=\"lockvale\"/>\n"
              "    <glob pattern=\"*.encr\" case-sensitive=\"true\"/>\n"
              "  </mime-type>\n"
+             "  <mime-type type=\"%2\">\n"
+             "    <comment>Sealed File</comment>\n"
+             "    <icon name=\"lockvale\"/>\n"
+             "    <glob pattern=\"*.lkv\" case-sensitive=\"true\"/>\n"
+             "    <magic><match type=\"string\" offset=\"0\" "
+             "value=\"\\x89LKV\\r\\n\\x1a\\n\"/></magic>\n"
+             "  </mime-type>\n"
              "</mime-info>\n")
-      .arg(kMimeType)
+      .arg(kMimeType, kSealedMimeType)
       .toUtf8();
 }
 
@@ -69,7 +77,8 @@ QByteArray ApplicationEntry(const QString& name, const QString& mimeTypes, const
 }
 
 QByteArray OpenEntry(const QString& exe) {
-  return ApplicationEntry(QStringLiteral("Lockvale"), kMimeType + u';', exe);
+  return ApplicationEntry(QStringLiteral("Lockvale"), kMimeType + u';' + kSealedMimeType + u';',
+                          exe);
 }
 
 // Launchers offer an application for the parents of a type too, and every file's type descends

@@ -13,17 +13,25 @@ using namespace lockvale::test;
 
 class FileFormat : public ::testing::TestWithParam<std::size_t> {};
 
-// Serves `delivered` bytes while it claims `size`; they may end sooner, as when a file shrinks.
+// Serves `delivered` bytes in order while it claims `size`; they may end sooner, as when a file
+// shrinks. Read at an offset, all of `size` is there. Counts the bytes it served.
 struct ShortSource : ByteSource {
   ShortSource(std::size_t delivered, std::uint64_t size) : left(delivered), size(size) {}
   std::uint64_t Size() const override { return size; }
   std::size_t Read(std::uint8_t* out, std::size_t wanted) override {
     const std::size_t n = std::min(wanted, left);
-    std::fill_n(out, n, 0x5A);
     left -= n;
+    return Serve(out, n);
+  }
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t wanted) override {
+    return Serve(out, static_cast<std::size_t>(std::min<std::uint64_t>(wanted, size - offset)));
+  }
+  std::size_t Serve(std::uint8_t* out, std::size_t n) {
+    std::fill_n(out, n, 0x5A);
+    served += n;
     return n;
   }
-  std::size_t left;
+  std::size_t left, served = 0;
   std::uint64_t size;
 };
 
@@ -73,14 +81,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, FileFormat,
                                            (5 << 20) + 3));
 
 // Ragged ciphertext is refused, from a file before anything is created, and a wrong key is
-// caught by its length byte, in memory and in files, each with where it was found; failed reads
-// and writes throw.
+// caught by its length byte, in memory and in files, each with where it was found; a file's
+// final block is decrypted first, so that a wrong key is refused having read only that block
+// and created nothing. Failed reads and writes throw.
 TEST(FormatFailure, RaggedCiphertextWrongKeysAndFailedReadsAndWrites) {
   TempDir dir;
   cEncrypt cipher;
   cipher.SetCipherKeyString("right", 256);
-  auto decrypt = [&] {
-    return RunFileJob(cipher, {dir / "cipher", dir / "back", Direction::Decrypt, true}).format;
+  auto decrypt = [&](const char* destination = "back") {
+    return RunFileJob(cipher, {dir / "cipher", dir / destination, Direction::Decrypt, true}).format;
   };
   Bytes plain{1, 2, 3}, encrypted;
   for (std::size_t size : {0, 17, 1'048'577}) {
@@ -102,12 +111,18 @@ TEST(FormatFailure, RaggedCiphertextWrongKeysAndFailedReadsAndWrites) {
   WriteFile(dir / "back", {1, 2, 3});
   EXPECT_EQ(decrypt(), (FormatResult{FormatResult::BadLengthByte, 1'500'015}));
   EXPECT_EQ(ReadFile(dir / "back"), (Bytes{1, 2, 3}));  // a failure leaves what stood there
+  EXPECT_EQ(decrypt("missing/back"), (FormatResult{FormatResult::BadLengthByte, 1'500'015}));
 
   FailingSink failing, sink;  // the one fails, the other never
   failing.failAt = 3;
-  ShortSource source(5'000'000, 5'000'000);
+  ShortSource source(5'000'000, 5'000'000), large(0, 1ull << 32);
   EXPECT_THROW(cipher.FileEncrypt(source, failing), std::system_error);
   EXPECT_EQ(failing.writes, 3);
+  cipher.SetCipherKeyString(WrongKey(Bytes(16, 0x5A), 256, 16), 256);
+  EXPECT_EQ(cipher.FileDecrypt(sink, large),
+            (FormatResult{FormatResult::BadLengthByte, (1ull << 32) - 1}));
+  EXPECT_TRUE(large.served == 16 && sink.writes == 0);
+  cipher.SetCipherKeyString(WrongKey(Bytes(16, 0x5A), 256, 0), 256);
   // A source that ends before its announced size: the file shrank while read.
   for (auto [delivered, claimed] :
        {std::pair<std::size_t, std::uint64_t>{0, 16}, {1'048'581, 3'145'744}}) {

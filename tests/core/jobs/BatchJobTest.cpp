@@ -43,11 +43,14 @@ struct Batch {
     rows.push_back({dir / source, dir / destination, overwrite, deleteSource});
   }
   // The messages shown; the questions get the answers, Y, N or C each, and no more.
-  Requests Run(Direction direction, std::string_view answers, std::string_view key = "k") {
+  Requests Run(Direction direction, std::string_view answers, std::string_view key = "k",
+               Format format = Format::Encr) {
     JobRequest request;
     request.direction = direction;
     request.keyText = SecretText(key);
     request.keyBits = 256;
+    request.format = format;
+    request.kdf = {1, 8, 1};
     host.boxes.Queue(answers);
     BatchJob(request, host).Run();
     EXPECT_EQ(host.boxes.unscripted, 0);
@@ -160,4 +163,27 @@ TEST(BatchJob, RefusedRunsTouchNothingFailingRowsAreMarkedAndTheOthersDone) {
   b.Add("a", "a.new");
   EXPECT_THROW(b.Run(Direction::Encrypt, "Y"), std::system_error);
   EXPECT_FALSE(std::filesystem::exists(b.dir / "a.new"));
+}
+
+// A sealed run: one salt for all its files and a nonce for each. A sealed file opens by its
+// content whatever its name; a wrong key is refused by its header and marked with the reason, and
+// with the right key the sources go for good rather than to the trash.
+TEST(BatchJob, SealedFilesShareTheRunsSaltAndTheirSourcesAreDeleted) {
+  Batch b;
+  b.Add("a", "a.lkv", false, true);
+  b.Add("b", "renamed", false, true);
+  b.Run(Direction::Encrypt, "Y", "k", Format::Lkv);
+  const Bytes a = ReadFile(b.dir / "a.lkv"), renamed = ReadFile(b.dir / "renamed");
+  EXPECT_TRUE(std::equal(&a[24], &a[40], &renamed[24]) &&
+              !std::equal(&a[40], &a[56], &renamed[40]));
+  b.rows = {{b.dir / "a.lkv", b.dir / "a", false, true},
+            {b.dir / "renamed", b.dir / "b", false, true}};
+  const auto wrongKey = NoticeBox("Wrong key, or the file's header is damaged.", "Error");
+  EXPECT_EQ(b.Run(Direction::Decrypt, "Y", "x"),
+            (Requests{Confirm("decrypt"), wrongKey, wrongKey, FailedRows("2 of 2")}));
+  EXPECT_EQ(b.host.list.failed, (Names{wrongKey.text, wrongKey.text}));
+  EXPECT_EQ(b.dir.Entries(), (Names{"a.lkv", "c", "renamed"}));
+  b.Run(Direction::Decrypt, "Y");
+  EXPECT_EQ(b.dir.Entries(), (Names{"a", "b", "c"}));
+  EXPECT_TRUE(ReadFile(b.dir / "b") == Bytes(100, 'b') && b.host.trashed.empty());
 }

@@ -85,6 +85,7 @@ TEST(FileJob, SourceWrittenWhileReadOrJobCancelledLeavesNoResultAndTheSource) {
     EXPECT_EQ(dir.Entries(), Names{"plain"});
   }
   std::atomic<bool> cancel;
+  cipher.SetCipherKeyString(WrongKey(ReadFile(source), 128, 0), 128);  // a length byte that fits
   cipher.SetProgressCallback([&](std::uint64_t) { cancel = true; }, &cancel);
   for (const Direction direction : {Direction::Encrypt, Direction::Decrypt}) {
     cancel = false;

@@ -64,7 +64,12 @@ class ShellRegistrationTest : public QObject {
         QCOMPARE(ExecProgram(Data(entry)), kAwkwardPath);
     }
     const QString mime = Read(Data(kFiles[3]));
-    QVERIFY(mime.contains("\"*.encr\"") && mime.contains(">Encrypted File<"));
+    for (const char* part : {"\"*.encr\"", ">Encrypted File<", "\"*.lkv\"", ">Sealed File<",
+                             "offset=\"0\" value=\"\\x89LKV\\r\\n\\x1a\\n\""})
+      QVERIFY2(mime.contains(part), part);
+    const QString opened =
+        "MimeType=application/x-lockvale-encrypted;application/x-lockvale-sealed;";
+    QVERIFY(Read(Data(kEntries[0])).contains(opened + '\n'));
     QVERIFY(QFileInfo(Data(kEntries[2])).isExecutable());
     QCOMPARE(Read(Data(kFiles[4])).toUtf8(), ProgramIconSvg());
     for (const QString& file : kFiles)  // a neighbour that belongs to someone else
