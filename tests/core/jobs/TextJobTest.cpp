@@ -8,6 +8,7 @@
 #include "ScriptedHost.h"
 #include "TestSupport.h"
 #include "jobs/HexText.h"
+#include "jobs/JobSteps.h"
 
 using namespace lockvale::test;
 
@@ -113,4 +114,40 @@ TEST(TextJob, AsksBeforeCharactersAreLostToTheCodePage) {
     EXPECT_EQ(host.statuses.empty() && host.shown == input, answers.back() == 'N');
   }
   ::unsetenv("LOCKVALE_CODEPAGE");
+}
+
+// A sealed text holds the text as UTF-8, so the code page asks nothing; its digits open by their
+// magic whatever the format chosen, and a wrong key or a changed byte is refused as in a file.
+TEST(TextJob, SealedTextsOpenBackAndRefuseWrongKeysAndDamage) {
+  ::setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);
+  ScriptedHost host;
+  JobRequest request;
+  request.mode = JobMode::Text;
+  request.format = Format::Lkv;
+  request.kdf = {1, 8, 1};
+  const auto run = [&](const std::string& text, std::string_view key) {
+    request.text = text;
+    request.keyText = SecretText(key);
+    host.boxes.Queue("Y");
+    TextJob(request, host).Run();
+    request.direction = Direction::Decrypt;
+    return host.shown;
+  };
+  const std::string digits = run("a\u03A9\r\nb", "k\u03A9");
+  Bytes sealed;
+  HexDisplayRev(digits, sealed);
+  EXPECT_TRUE(sealed.size() == 88 + 6 + 16 && digits == HexDisplay(sealed, 16));
+  EXPECT_EQ(run(digits, "k\u03A9"), "a\u03A9\r\nb");
+  run(digits, "x");
+  sealed[100] ^= 1;
+  run(HexDisplay(sealed, 16), "k\u03A9");
+  ::unsetenv("LOCKVALE_CODEPAGE");
+  EXPECT_EQ(
+      host.boxes.TakeAsked(),
+      (Requests{Confirm("encrypt"), NoticeBox("Encrypt Finished", "Status"), Confirm("decrypt"),
+                NoticeBox("Decrypt Finished", "Status"), Confirm("decrypt"),
+                NoticeBox("Wrong key, or the file's header is damaged.", "Error"),
+                Confirm("decrypt"),
+                NoticeBox("The file is damaged or was changed at byte 88.", "Error")}));
+  EXPECT_EQ(std::ranges::count(host.statuses, kDerivingStatus), 4);
 }
