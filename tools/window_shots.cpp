@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -76,6 +78,25 @@ void RunningJob(lockvale::frmMain& window, const QString& folder) {
   file.remove();
 }
 
+// Options ▸ Format open over the window in single-file mode, Sealed chosen; then back to the
+// default, so that the running job's picture encrypts as it always did.
+void SealedChosen(lockvale::frmMain& window, const QString& folder) {
+  Find<QRadioButton>(window, "optSingleFile")->click();
+  Find<QRadioButton>(window, "optEncrypt")->click();
+  window.mnuFormat_Click(lockvale::Format::Lkv);
+  Find<QLineEdit>(window, "txtDestFilename")
+      ->setText(QStringLiteral("/home/user/Documents/report.doc.lkv"));
+  auto* options = Find<QMenu>(window, "mnuOptions");
+  window.menuBar()->setActiveAction(options->menuAction());
+  QTest::qWait(200);
+  options->setActiveAction(Find<QMenu>(window, "mnuFormat")->menuAction());
+  QTest::keyClick(options, Qt::Key_Right);
+  Shoot(window, folder + QStringLiteral("/sealed.png"));
+  QTest::keyClick(Find<QMenu>(window, "mnuFormat"), Qt::Key_Escape);
+  QTest::keyClick(options, Qt::Key_Escape);
+  window.mnuFormat_Click(lockvale::Format::Encr);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -123,6 +144,7 @@ int main(int argc, char* argv[]) {
       ->setPlainText(QStringLiteral("Meet me at the usual place at noon."));
   Shoot(window, folder + QStringLiteral("/text.png"));
 
+  SealedChosen(window, folder);
   RunningJob(window, folder);
 
   window.mnuAboutApp_Click();

@@ -138,9 +138,10 @@ BatchJob::RowOutcome BatchJob::Transform(std::size_t x, const BatchEntry& row) {
     return RowOutcome::Failed;
   }
   cEncrypt& cipher = KeyedCipherForFile(m_Host, m_Request);
-  const FileJobRequest request{FileName,         FileName2,        m_Request.direction,
-                               row.overwrite,    row.deleteSource, TrashOf(m_Host),
-                               m_Request.format, &m_SealedKeys};
+  const FileJobRequest request{
+      FileName,         FileName2,        m_Request.direction,
+      row.overwrite,    row.deleteSource, TrashOf(m_Host),
+      m_Request.format, &m_SealedKeys,    DerivationShown(m_Host, m_Request.direction)};
   try {
     const FileJobResult result = RunFileJob(cipher, request);
     if (result.format.kind == FormatResult::Cancelled) return RowOutcome::Cancelled;

@@ -22,6 +22,17 @@ SealedKeyring& KeyringOf(const FileJobRequest& request) {
   return *request.sealedKeys;
 }
 
+// Derived before any output is made, the derivation told when it runs.
+const SecretBytes& SecretFor(const FileJobRequest& request, const KdfSalt& salt,
+                             const KdfSettings& settings) {
+  SealedKeyring& keys = KeyringOf(request);
+  const bool told = request.derivationNotice && !keys.Holds(salt, settings);
+  if (told) request.derivationNotice(true);
+  const SecretBytes& secret = keys.Secret(salt, settings);
+  if (told) request.derivationNotice(false);
+  return secret;
+}
+
 // The sealed format counts the source's bytes done; the cipher's callback takes the offset of
 // the last block done.
 SealedControl ControlOf(const cEncrypt& cipher) {
@@ -49,8 +60,10 @@ FormatResult Encrypt(cEncrypt& cipher, InputFile& source, const FileJobRequest& 
   if (request.format == Format::Encr)
     return IntoPlace(source, request,
                      [&](ByteSink& out) { return cipher.FileEncrypt(source, out); });
+  SealedKeyring& keys = KeyringOf(request);
+  SecretFor(request, keys.WritingSalt(), keys.WritingSettings());
   return IntoPlace(source, request, [&](ByteSink& out) {
-    return AsFormatResult(SealFile(KeyringOf(request), source, out, ControlOf(cipher)));
+    return AsFormatResult(SealFile(keys, source, out, ControlOf(cipher)));
   });
 }
 
@@ -59,8 +72,7 @@ FormatResult OpenSealed(cEncrypt& cipher, InputFile& source, const FileJobReques
   SealedReader reader(source);
   SealedResult result = reader.ReadHeader();
   if (result.status == SealedStatus::Ok)
-    result =
-        reader.Unlock(KeyringOf(request).Secret(reader.Header().salt, reader.Header().settings));
+    result = reader.Unlock(SecretFor(request, reader.Header().salt, reader.Header().settings));
   if (result.status != SealedStatus::Ok) return AsFormatResult(result);
   return IntoPlace(source, request, [&](ByteSink& out) {
     return AsFormatResult(reader.Open(out, ControlOf(cipher)));

@@ -13,6 +13,8 @@ namespace lockvale {
 
 // Moves a file to the trash; the reason when it could not, and then the file stays.
 using TrashMover = std::function<std::optional<std::string>(const std::string& path)>;
+// Told true before the keyring runs the slow key derivation, false once it is over.
+using DerivationNotice = std::function<void(bool deriving)>;
 
 struct FileJobRequest {
   std::string source;
@@ -23,6 +25,7 @@ struct FileJobRequest {
   TrashMover moveToTrash = MoveToTrash;  // where a decrypted encrypted file goes
   Format format = Format::Encr;          // what encrypting writes
   SealedKeyring* sealedKeys = nullptr;   // the run's; needed to write or read a sealed file
+  DerivationNotice derivationNotice = {};
 };
 
 struct FileJobResult {

@@ -7,8 +7,8 @@ namespace {
 
 struct RefusalText {
   FormatResult::Kind kind;
-  DataForm form;
-  const char* text;  // "{}" stands for the result's offset
+  std::optional<DataForm> form;  // none: either, a sealed text refused as a sealed file is
+  const char* text;              // "{}" stands for the result's offset
   const char* title;
 };
 
@@ -20,13 +20,12 @@ constexpr RefusalText kRefusals[] = {
      "File Size Error - ciphertext file not a multiple of block size", "Size"},
     {FormatResult::BadLengthByte, DataForm::File,
      "Warning - incorrect length field in decrypted file.\r\nWrong key or keysize?", "Error"},
-    {FormatResult::NewerVersion, DataForm::File, "This file was made by a newer Lockvale.",
-     "Error"},
-    {FormatResult::UnacceptedSettings, DataForm::File,
+    {FormatResult::NewerVersion, std::nullopt, "This file was made by a newer Lockvale.", "Error"},
+    {FormatResult::UnacceptedSettings, std::nullopt,
      "This file asks for key-derivation settings Lockvale does not accept.", "Error"},
-    {FormatResult::WrongKeyOrHeader, DataForm::File, "Wrong key, or the file's header is damaged.",
+    {FormatResult::WrongKeyOrHeader, std::nullopt, "Wrong key, or the file's header is damaged.",
      "Error"},
-    {FormatResult::Damaged, DataForm::File, "The file is damaged or was changed at byte {}.",
+    {FormatResult::Damaged, std::nullopt, "The file is damaged or was changed at byte {}.",
      "Error"},
 };
 
@@ -71,7 +70,7 @@ std::optional<Refusal> CheckTextJob(const std::string& text, bool keyEmpty, bool
 
 std::optional<Refusal> RefusalOf(const FormatResult& result, DataForm form) {
   for (const RefusalText& refusal : kRefusals)
-    if (refusal.kind == result.kind && refusal.form == form)
+    if (refusal.kind == result.kind && (!refusal.form || refusal.form == form))
       return Refusal{WithOffset(refusal.text, result.offset), refusal.title};
   return std::nullopt;
 }

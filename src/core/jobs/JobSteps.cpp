@@ -13,6 +13,10 @@ bool Unheld(const CodePage& codePage, std::string_view text) {
   return UnheldCharacters(codePage, text) > 0;
 }
 
+const char* FileStatus(Direction direction) {
+  return direction == Direction::Encrypt ? "Encrypting File" : "Decrypting File";
+}
+
 bool GoesOn(JobHost& host, const CodePage& codePage, const char* what, const char* loss) {
   const std::string question =
       std::string("The ") + what + " holds characters that the code page " + codePage.Name() +
@@ -48,7 +52,7 @@ bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
 }
 
 bool UnheldCharactersAccepted(JobHost& host, const JobRequest& request) {
-  if (request.direction != Direction::Encrypt) return true;
+  if (request.direction != Direction::Encrypt || request.format == Format::Lkv) return true;
   const CodePage codePage = LV_STMT(CodePage::ForThisSystem());
   if (Unheld(codePage, request.keyText.View()) &&
       !GoesOn(host, codePage, "key", ", which makes the key weaker"))
@@ -66,13 +70,18 @@ std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText) {
 }
 
 cEncrypt& KeyedCipherForFile(JobHost& host, const JobRequest& request) {
-  const bool encrypting = request.direction == Direction::Encrypt;
   const int KeyBits = request.keyBits;
   auto pass = LV_STMT(GetPassword(request.keyText));
-  host.SetStatusText(encrypting ? "Encrypting File" : "Decrypting File");
+  host.SetStatusText(FileStatus(request.direction));
   cEncrypt& cipher = host.Cipher();
   LV_STMT(cipher.SetCipherKey(pass->Bytes(), KeyBits));
   return cipher;
+}
+
+DerivationNotice DerivationShown(JobHost& host, Direction direction) {
+  return [&host, direction](bool deriving) {
+    host.SetStatusText(deriving ? kDerivingStatus : FileStatus(direction));
+  };
 }
 
 bool Accepted(JobHost& host, const std::optional<Refusal>& refusal) {

@@ -32,7 +32,8 @@ bool Confirmed(JobHost& host, Direction direction, const char* encryptQuestion,
                const char* decryptQuestion);
 
 // When encrypting, asks before the key, or the text job's text, loses characters that the code
-// page in force cannot hold; true to go on. Decrypting asks nothing.
+// page in force cannot hold; true to go on. Decrypting, and sealing, which takes both as UTF-8,
+// ask nothing.
 bool UnheldCharactersAccepted(JobHost& host, const JobRequest& request);
 
 // The key bytes of the typed key, through the system's code page.
@@ -41,6 +42,10 @@ std::unique_ptr<KeyBytes> GetPassword(const SecretText& keyText);
 // The cipher keyed with the request's key and key size, after the status says what the
 // file job is about to do.
 cEncrypt& KeyedCipherForFile(JobHost& host, const JobRequest& request);
+
+// The status while the slow key derivation runs, and the file job's after it.
+inline constexpr char kDerivingStatus[] = "Deriving the key…";
+DerivationNotice DerivationShown(JobHost& host, Direction direction);
 
 // Shows the refusal, if there is one; true when there is none.
 bool Accepted(JobHost& host, const std::optional<Refusal>& refusal);

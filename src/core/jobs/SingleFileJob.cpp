@@ -53,7 +53,8 @@ FormatResult SingleFileJob::Transform() {
                                m_Request.deleteSource,
                                TrashOf(m_Host),
                                m_Request.format,
-                               &m_SealedKeys};
+                               &m_SealedKeys,
+                               DerivationShown(m_Host, m_Request.direction)};
   const FileJobResult result = LV_STMT(RunFileJob(cipher, request));
   m_SourceKept = result.sourceKept;
   return result.format;

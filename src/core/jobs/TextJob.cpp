@@ -2,8 +2,10 @@
 
 #include <vector>
 
+#include "format/SealedFormat.h"
 #include "jobs/HexText.h"
 #include "jobs/JobSteps.h"
+#include "util/MemoryStream.h"
 #include "util/StatementMark.h"
 
 namespace lockvale {
@@ -12,7 +14,20 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+bool IsSealed(const Bytes& bytes) {
+  MemorySource source(bytes);
+  return StartsSealed(source);
+}
+
 }  // namespace
+
+bool TextJobDerivesKey(const JobRequest& request) {
+  if (request.mode != JobMode::Text) return false;
+  if (request.direction == Direction::Encrypt) return request.format == Format::Lkv;
+  Bytes bytes;
+  HexDisplayRev(request.text, bytes);
+  return IsSealed(bytes);
+}
 
 void TextJob::Run() {
   if (!Accepted(m_Host, CheckTextJob(m_Request.text, m_Request.keyText.empty(),
@@ -29,6 +44,7 @@ void TextJob::Run() {
 }
 
 void TextJob::Encrypt() {
+  if (m_Request.format == Format::Lkv) return Seal();
   const int KeyBits = m_Request.keyBits;
   const int BlockBits = m_Request.blockBits;
   auto pass = LV_STMT(GetPassword(m_Request.keyText));
@@ -56,6 +72,7 @@ void TextJob::Decrypt() {
     m_Host.SetStatusText("");
     return;
   }
+  if (IsSealed(ciphertext)) return Open(ciphertext);
   m_Host.SetStatusText("Decrypting Data");
   m_Host.StartProgress(ciphertext.size() + 1);
   cEncrypt& cipher = m_Host.Cipher();
@@ -68,6 +85,39 @@ void TextJob::Decrypt() {
   }
   m_Host.SetStatusText("Converting Text");
   m_Host.DisplayString(LV_STMT(VisibleText(plaintext)));
+  m_Host.SetStatusText("");
+  CompleteJob(m_Host, m_Request.direction, false);
+}
+
+void TextJob::Seal() {
+  SealedKeyring keys(m_Request.keyText.View(), m_Request.kdf);
+  m_Host.SetStatusText(kDerivingStatus);
+  LV_STMT(keys.Secret(keys.WritingSalt(), keys.WritingSettings()));
+  m_Host.SetStatusText("Encrypting Data");
+  MemorySource plaintext(std::span(reinterpret_cast<const std::uint8_t*>(m_Request.text.data()),
+                                   m_Request.text.size()));
+  m_Host.StartProgress(plaintext.Size() + 1);
+  MemorySink sealed;
+  LV_STMT(SealFile(keys, plaintext, sealed));
+  m_Host.SetStatusText("Converting Text");
+  m_Host.DisplayString(
+      LV_STMT(HexDisplay(sealed.bytes, static_cast<std::size_t>(m_Request.blockBits / 8))));
+  m_Host.SetStatusText("");
+  CompleteJob(m_Host, m_Request.direction, false);
+}
+
+void TextJob::Open(const Bytes& sealed) {
+  SealedKeyring keys(m_Request.keyText.View());
+  m_Host.SetStatusText(kDerivingStatus);
+  m_Host.StartProgress(sealed.size() + 1);
+  MemorySource source(sealed);
+  MemorySink plaintext;
+  const SealedResult result = LV_STMT(OpenSealedFile(keys, source, plaintext));
+  if (!Accepted(m_Host, RefusalOf(AsFormatResult(result), DataForm::Buffer))) {
+    m_Host.SetStatusText("");
+    return;
+  }
+  m_Host.DisplayString(std::string(plaintext.bytes.begin(), plaintext.bytes.end()));
   m_Host.SetStatusText("");
   CompleteJob(m_Host, m_Request.direction, false);
 }

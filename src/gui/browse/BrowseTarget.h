@@ -12,6 +12,7 @@ class BrowseTarget {
  public:
   virtual ~BrowseTarget() = default;
   virtual bool Encrypting() const = 0;
+  virtual Format WritingFormat() const = 0;  // what encrypting writes
   // The single-file names and the window's overwrite and delete-source boxes.
   virtual void SetSourceAndDestination(const std::string& source,
                                        const std::string& destination) = 0;

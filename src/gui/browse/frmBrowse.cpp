@@ -60,6 +60,7 @@ struct frmBrowse::FolderSearch {
   std::string folder;
   bool subFolders = false;
   bool encrypting = true;
+  Format format = Format::Encr;
   bool overwrite = false, deleteSource = false;
   std::vector<std::string> found;
   clsFileFind finder{found};
@@ -201,7 +202,8 @@ bool frmBrowse::BrowseOneFile() {
   const DialogSelection sOpen = ShowOpen(this, true);
   if (sOpen.bCanceled) return false;
   const std::string path = sOpen.sLastDirectory + sOpen.sFiles[1];
-  LV_STMT(m_Target.SetSourceAndDestination(path, DestinationFor(path, m_Target.Encrypting())));
+  LV_STMT(m_Target.SetSourceAndDestination(
+      path, DestinationFor(path, m_Target.Encrypting(), m_Target.WritingFormat())));
   m_Target.SetFileFlags(chkOverwrite->isChecked(), chkDeleteSourceFiles->isChecked());
   return true;
 }
@@ -216,6 +218,7 @@ void frmBrowse::BrowseFolderTree() {
   m_Search->folder = folder.ends_with('/') ? folder : folder + "/";
   m_Search->subFolders = chkSubFolders->isChecked();
   m_Search->encrypting = m_Target.Encrypting();
+  m_Search->format = m_Target.WritingFormat();
   m_Search->overwrite = chkOverwrite->isChecked();
   m_Search->deleteSource = chkDeleteSourceFiles->isChecked();
   m_SearchThread.reset(QThread::create([search = m_Search.get()] { search->Run(); }));
@@ -249,7 +252,8 @@ void frmBrowse::ShowFound() {
     if (search->stopped) return;
     NoticeUnsearched(search->finder.Unsearched());
     LV_STMT(m_Target.AppendBatchRows(BatchRowsFor(std::move(search->found), search->encrypting,
-                                                  search->overwrite, search->deleteSource)));
+                                                  search->overwrite, search->deleteSource,
+                                                  search->format)));
     Done();
   });
 }

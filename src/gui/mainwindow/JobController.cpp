@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "jobs/JobRunner.h"
+#include "jobs/TextJob.h"
 #include "mainwindow/JobProgress.h"
 #include "mainwindow/JobRows.h"
 #include "support/ActiveMessageBoxes.h"
@@ -45,8 +46,8 @@ JobController::~JobController() {
 
 void JobController::Run(JobRequest request, const QList<QObject*>& inputs) {
   m_CancelAsked = false;
-  // A text job is over in a moment and leaves no file behind to stop.
-  if (request.mode == JobMode::Text) {
+  // A text job is over in a moment, unless it derives a key, and leaves no file behind to stop.
+  if (request.mode == JobMode::Text && !TextJobDerivesKey(request)) {
     RunJob(request, *this);
     return;
   }

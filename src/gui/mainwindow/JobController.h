@@ -37,10 +37,11 @@ struct JobControls {
   BatchListView* batch;
 };
 
-// Runs the main window's jobs and is their host. A text job is over in a moment and runs at once.
-// A file or batch job runs on a worker thread while the window goes on: its inputs rest and
-// Execute reads Cancel until Ended; what the job shows is posted to the window in order, and its
-// questions are asked there while the job waits for the answers.
+// Runs the main window's jobs and is their host. A text job is over in a moment and runs at once,
+// unless it derives a key. A file or batch job, or such a text job, runs on a worker thread while
+// the window goes on: its inputs rest and Execute reads Cancel until Ended; what the job shows is
+// posted to the window in order, and its questions are asked there while the job waits for the
+// answers.
 class JobController : public QObject, private JobHost {
   Q_OBJECT
 

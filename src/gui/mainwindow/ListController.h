@@ -39,6 +39,8 @@ class ListController : public BrowseTarget {
   BatchEntry EntryFromInputs() const;
 
   bool Encrypting() const override;
+  Format WritingFormat() const override { return m_Format; }
+  void SetWritingFormat(Format format) { m_Format = format; }
   void SetSourceAndDestination(const std::string& source, const std::string& destination) override;
   void SetFileFlags(bool overwrite, bool deleteSource) override;
   bool HasSourceName() const override;
@@ -50,6 +52,7 @@ class ListController : public BrowseTarget {
  private:
   ListControls m_Controls;
   BatchListView m_View;
+  Format m_Format = Format::Encr;
 };
 
 }  // namespace lockvale

@@ -129,6 +129,7 @@ bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
   LV_GUARD("Form_Initialize", [&] {
     // Whatever an earlier start registered may point at a program that has moved since.
     LV_STMT(WriteShellRegistration(programPath));
+    LV_STMT(ApplyStoredFormat());  // before the preset, whose result it names
     LV_STMT(PresetFromCommandLine(arguments));
     LV_STMT(ApplyStoredCodePage());
     goOn = LV_STMT(StartUp(*mnuAboutApp, this));
@@ -143,7 +144,8 @@ bool frmMain::Form_Initialize(const std::vector<std::string>& arguments,
 // The mode stays Single file, so the preset names are the single-file job's, run when the user
 // presses Execute. The direction is set first, so that its swap of the names finds none.
 void frmMain::PresetFromCommandLine(const std::vector<std::string>& arguments) {
-  const std::optional<FilePreset> preset = lockvale::PresetFromCommandLine(arguments);
+  const std::optional<FilePreset> preset =
+      lockvale::PresetFromCommandLine(arguments, m_List->WritingFormat());
   if (!preset) return;
   (preset->decrypt ? optDecrypt : optEncrypt)->setChecked(true);
   txtFilename->setText(QString::fromStdString(preset->source));
@@ -189,19 +191,23 @@ void frmMain::optText_Click() {
 void frmMain::optEncrypt_Click() {
   LV_GUARD("optEncrypt_Click", [&] {
     if (Mode() == JobMode::MultipleFiles) m_List->ClearBatchList();
-    if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncr(txtFilename);
+    if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncrypted(txtFilename);
+    ShowKeySize();
   });
 }
 
 void frmMain::optDecrypt_Click() {
   LV_GUARD("optDecrypt_Click", [&] {
     if (Mode() == JobMode::MultipleFiles) m_List->ClearBatchList();
-    if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncr(txtDestFilename);
+    if (Mode() == JobMode::SingleFile) SwapFileNamesIfEncrypted(txtDestFilename);
+    ShowKeySize();
   });
 }
 
-void frmMain::SwapFileNamesIfEncr(const QLineEdit* probe) {
-  if (!probe->text().contains(QStringLiteral(".encr"), Qt::CaseSensitive)) return;
+void frmMain::SwapFileNamesIfEncrypted(const QLineEdit* probe) {
+  if (!probe->text().contains(QStringLiteral(".encr"), Qt::CaseSensitive) &&
+      !probe->text().contains(QStringLiteral(".lkv"), Qt::CaseSensitive))
+    return;
   const QString source = txtFilename->text();
   txtFilename->setText(txtDestFilename->text());
   txtDestFilename->setText(source);
@@ -227,6 +233,7 @@ JobRequest frmMain::ReadJobRequest() const {
   std::fill(key.begin(), key.end(), '\0');
   request.keyBits = cboKeySize->currentData().toInt();
   request.blockBits = cboBlockSize->currentData().toInt();
+  ReadFormat(request);
   request.overwrite = chkOverwrite->isChecked();
   request.deleteSource = chkDeleteSourceFile->isChecked();
   return request;

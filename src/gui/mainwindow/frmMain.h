@@ -65,6 +65,7 @@ class frmMain : public QMainWindow {
   void cmdDestBrowse_Click();
   // `name` "" is the system's code page.
   void mnuCodePage_Click(const std::string& name);
+  void mnuFormat_Click(Format format);
   void Form_DragDrop(const QMimeData& data);
 
  protected:
@@ -84,7 +85,7 @@ class frmMain : public QMainWindow {
   void ConnectHandlers();
   JobMode Mode() const;
   void ApplyLayout(JobMode mode);
-  void SwapFileNamesIfEncr(const QLineEdit* probe);
+  void SwapFileNamesIfEncrypted(const QLineEdit* probe);
   void PresetFromCommandLine(const std::vector<std::string>& arguments);
   JobRequest ReadJobRequest() const;
   QList<QObject*> RestingInputs() const;  // the inputs that rest while a file job runs
@@ -93,6 +94,11 @@ class frmMain : public QMainWindow {
   void BuildCodePageMenu();
   void ApplyStoredCodePage();
   void ShowCodePage();
+  void BuildFormatMenu();
+  void ApplyStoredFormat();
+  void ShowFormat(Format format);
+  void ShowKeySize();
+  void ReadFormat(JobRequest& request) const;
   bool DropWanted(const QMimeData& data) const;
   void DropFiles(const std::vector<std::string>& paths);
 
@@ -114,13 +120,14 @@ class frmMain : public QMainWindow {
   QTreeWidget* lstEncrypt;
   QStatusBar* Status;
 
-  QMenu *mnufile, *mnuOptions, *mnuCodePage, *mnuAbout;
-  QAction *mnuExecute, *mnuSpace, *mnuExit, *mnuAboutApp;
+  QMenu *mnufile, *mnuOptions, *mnuCodePage, *mnuFormat, *mnuAbout;
+  QAction *mnuExecute, *mnuSpace, *mnuExit, *mnuAboutApp, *mnuFormatCompatible, *mnuFormatSealed;
   QActionGroup* m_CodePages;
 
   QLabel* m_StatusPanel;
   QLabel* m_FiguresPanel;  // bytes, speed and time left; a batch's counts after it
   QLabel* m_CodePagePanel;
+  QLabel* m_FormatPanel;  // names the sealed format while it is chosen
   bool m_QuitAfterJob = false;
   std::unique_ptr<ListController> m_List;
   JobController* m_Jobs;          // a child object

@@ -83,12 +83,13 @@ void frmMain::BuildMenus() {
   mnuExit = mnufile->addAction(QStringLiteral("E&xit"));
   mnuExit->setObjectName(QStringLiteral("mnuExit"));
   BuildCodePageMenu();
+  BuildFormatMenu();
   mnuAbout = menuBar()->addMenu(QStringLiteral("&About"));
   mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
   mnuAboutApp = mnuAbout->addAction(QString());
   mnuAboutApp->setObjectName(QStringLiteral("mnuAboutApp"));
   // Menus are windows of their own and would otherwise take the desktop's font.
-  for (QWidget* menu : Widgets{menuBar(), mnufile, mnuOptions, mnuCodePage, mnuAbout})
+  for (QWidget* menu : Widgets{menuBar(), mnufile, mnuOptions, mnuCodePage, mnuFormat, mnuAbout})
     menu->setFont(WindowFont());
 }
 
@@ -202,6 +203,8 @@ void frmMain::BuildWindowControls() {
   Status->addWidget(m_FiguresPanel, 1);
   m_CodePagePanel = Make<QLabel>(Status, "CodePagePanel");
   Status->addPermanentWidget(m_CodePagePanel);
+  m_FormatPanel = Make<QLabel>(Status, "FormatPanel");
+  Status->addPermanentWidget(m_FormatPanel);
   ShowCodePage();
 }
 

@@ -99,7 +99,8 @@ void frmMain::Form_DragDrop(const QMimeData& data) {
     const std::vector<std::string> paths = LocalPaths(data);
     if (Mode() == JobMode::SingleFile) {
       const std::string& path = paths[0];
-      m_List->SetSourceAndDestination(path, DestinationFor(path, m_List->Encrypting()));
+      m_List->SetSourceAndDestination(
+          path, DestinationFor(path, m_List->Encrypting(), m_List->WritingFormat()));
       return;
     }
     LV_STMT(DropFiles(paths));
@@ -108,8 +109,8 @@ void frmMain::Form_DragDrop(const QMimeData& data) {
 
 void frmMain::DropFiles(const std::vector<std::string>& paths) {
   const BatchEntry flags = m_List->EntryFromInputs();  // the window's two boxes
-  m_List->AppendBatchRows(
-      BatchRowsFor(FilesFound(paths), m_List->Encrypting(), flags.overwrite, flags.deleteSource));
+  m_List->AppendBatchRows(BatchRowsFor(FilesFound(paths), m_List->Encrypting(), flags.overwrite,
+                                       flags.deleteSource, m_List->WritingFormat()));
   m_List->EnableListButtons(m_List->BatchRowCount() > 0, m_List->HasSourceName());
 }
 

@@ -15,12 +15,20 @@ namespace {
 
 constexpr std::uint32_t kPickerFlags = kExplorer | kLongNames | kHideReadOnly | kAllowMultiSelect;
 
+// Decrypting opens either format; encrypting saves the one chosen.
+std::string EncryptedFilesFilter(bool save, Format format) {
+  const std::string encr = FilterEntry("Encrypted Files (*.encr)", "*.encr");
+  const std::string sealed = FilterEntry("Sealed Files (*.lkv)", "*.lkv");
+  if (!save) return encr + sealed;
+  return format == Format::Lkv ? sealed : encr;
+}
+
 }  // namespace
 
 // The one path chosen (the first of several), or "" when cancelled. The flags are never 0,
 // so the save dialog asks nothing: whether a destination is replaced is the job's question.
 std::string frmMain::PickFile(bool save, bool encryptedFiles) {
-  FileDialog.sFilter = encryptedFiles ? FilterEntry("Encrypted Files (*.encr)", "*.encr")
+  FileDialog.sFilter = encryptedFiles ? EncryptedFilesFilter(save, m_List->WritingFormat())
                                       : FilterEntry("All Files (*.*)", "*.*");
   FileDialog.sDlgTitle = save ? "Show Save" : "Show Open";
   FileDialog.sInitDir = QCoreApplication::applicationDirPath().toStdString() + "/";
@@ -45,7 +53,9 @@ void frmMain::cmdSourceBrowse_Click() {
       return;
     }
     const std::string path = LV_STMT(PickFile(false, !encrypting));
-    if (!path.empty()) m_List->SetSourceAndDestination(path, DestinationFor(path, encrypting));
+    if (!path.empty())
+      m_List->SetSourceAndDestination(path,
+                                      DestinationFor(path, encrypting, m_List->WritingFormat()));
   });
 }
 

@@ -16,14 +16,15 @@ std::optional<std::string> UnquotedPath(std::string argument) {
 
 }  // namespace
 
-std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& arguments) {
+std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& arguments,
+                                                Format format) {
   if (arguments.empty() || arguments.front().empty()) return std::nullopt;
   std::optional<std::string> path = arguments.front();
   if (path->front() == '"') path = UnquotedPath(*path);
   if (!path) return std::nullopt;
   std::string decrypted = DestinationFor(*path, false);
   if (!decrypted.empty()) return FilePreset{*path, std::move(decrypted), true};
-  return FilePreset{*path, DestinationFor(*path, true), false};
+  return FilePreset{*path, DestinationFor(*path, true, format), false};
 }
 
 }  // namespace lockvale

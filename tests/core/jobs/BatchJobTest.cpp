@@ -9,6 +9,7 @@
 
 #include "ScriptedHost.h"
 #include "TestSupport.h"
+#include "jobs/JobSteps.h"
 
 using namespace lockvale::test;
 
@@ -186,4 +187,5 @@ TEST(BatchJob, SealedFilesShareTheRunsSaltAndTheirSourcesAreDeleted) {
   b.Run(Direction::Decrypt, "Y");
   EXPECT_EQ(b.dir.Entries(), (Names{"a", "b", "c"}));
   EXPECT_TRUE(ReadFile(b.dir / "b") == Bytes(100, 'b') && b.host.trashed.empty());
+  EXPECT_EQ(std::ranges::count(b.host.statuses, kDerivingStatus), 3);  // once a run
 }

@@ -24,11 +24,14 @@ static std::string CipherDigits(std::string_view text, std::string_view key) {
 
 // Empty inputs are refused before anything is asked, text that is not hex after; texts go to
 // grouped digits and back; keys and texts become bytes through the code page, UTF-8 here
-// unless overridden.
+// unless overridden, except in a sealed text.
 TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
   ScriptedHost host;
-  auto Run = [&](Direction direction, const std::string& text, std::string_view key = "secret") {
+  auto Run = [&](Direction direction, const std::string& text, std::string_view key = "secret",
+                 Format format = Format::Encr) {
     JobRequest request;
+    request.format = format;
+    request.kdf = {1, 8, 1};
     request.mode = JobMode::Text;
     request.direction = direction;
     request.text = host.shown = text;
@@ -72,9 +75,15 @@ TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
   ::setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);
   const std::string western = Run(Direction::Encrypt, cafe, e);
   const std::string back = Run(Direction::Decrypt, western, e);
+  // Sealed, a text is UTF-8, so nothing is lost to ask about; its digits open by their magic.
+  const std::string sealed = Run(Direction::Encrypt, "\u03A9", "\u03A9", Format::Lkv);
+  EXPECT_TRUE(Run(Direction::Decrypt, sealed, "\u03A9") == "\u03A9" && sealed.starts_with("894C"));
+  EXPECT_EQ(Run(Direction::Decrypt, sealed, "x"), sealed);
   ::unsetenv("LOCKVALE_CODEPAGE");
   EXPECT_EQ(western, CipherDigits("caf\xE9", "\xE9"));
   EXPECT_EQ(back, cafe);
+  EXPECT_EQ(host.boxes.asked.back(),
+            NoticeBox("Wrong key, or the file's header is damaged.", "Error"));
 }
 
 // Encrypting asks before the key, then the text, loses characters to the code page; only Yes

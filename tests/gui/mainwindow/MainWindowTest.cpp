@@ -33,6 +33,7 @@
 #include "mainwindow/frmMain.h"
 #include "support/ActiveFilePickers.h"
 #include "support/RegistryHelpers.h"
+#include "support/TestHooks.h"
 #include "util/CodePage.h"
 
 using namespace lockvale::test;
@@ -67,6 +68,7 @@ PickerRequest Asked(PickerKind kind, const std::string& filter, const std::strin
   const bool open = kind == PickerKind::Open;
   return {kind, open ? "Show Open" : "Show Save", filter, folder, offered, open, false};
 }
+const std::string kEncryptedAndSealedFilter = "Encrypted Files (*.encr);;Sealed Files (*.lkv)";
 
 // The window as the program starts it, found and driven by object names.
 class Window {
@@ -380,7 +382,7 @@ class MainWindowTest : public QObject {
         l.pickers.asked ==
         std::vector({Asked(open, "All Files (*)"), Asked(open, "All Files (*)", "/a/report.pdf"),
                      Asked(PickerKind::Save, "Encrypted Files (*.encr)"),
-                     Asked(open, "Encrypted Files (*.encr)", "/out/x.encr")}));
+                     Asked(open, kEncryptedAndSealedFilter, "/out/x.encr")}));
     FileDialog.flags = 0;  // as another caller may leave them
     ShowSave(nullptr, true);
     ShowSave(nullptr, true);
@@ -646,6 +648,52 @@ class MainWindowTest : public QObject {
     qunsetenv("LOCKVALE_CODEPAGE");
     w.Form().mnuCodePage_Click("");
     QVERIFY(named->text().isEmpty() && w.Get("mnuCodePage")->isEnabled());
+  }
+
+  // Options ▸ Format, stored: Sealed names the results ".lkv" and offers them to save, fixes the
+  // key size and shows in the status bar; the key is derived on the worker under its status.
+  // Sealed files and texts open by content, whatever the choice; decrypting offers both formats.
+  void sealedFormatIsChosenInTheMenu() {
+    TempDir dir;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir / "config"));
+    Window w;
+    ScriptedMessageBoxes boxes;
+    ScriptedPickers pickers;
+    const auto run = [&](const char* direction) {
+      w.Click(direction);
+      boxes.Queue("Y");
+      w.Execute();
+    };
+    const std::string plain = dir / "plain";
+    WriteFile(plain, {'p'});
+    w.Form().findChild<QAction*>("mnuFormatSealed")->trigger();
+    QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFormat"), "lkv");
+    QVERIFY(w.Get<QLabel>("FormatPanel")->text() == "Sealed (.lkv)" &&
+            !w.Get("cboKeySize")->isEnabled());
+    pickers.Queue({plain});
+    w.Click("cmdSourceBrowse");
+    w.Click("cmdDestBrowse");  // cancelled
+    bool deriving = false;
+    WhileRunning([&] { return deriving = w.Status() == "Deriving the key…"; });
+    run("optEncrypt");  // the default derivation: long enough to be seen
+    QVERIFY(deriving && ReadFile(plain + ".lkv").size() == 88 + 1 + 16);
+    std::filesystem::remove(plain);
+    run("optDecrypt");           // the names swapped
+    w.Click("cmdSourceBrowse");  // cancelled
+    QVERIFY(ReadFile(plain) == Bytes{'p'} && w.Get("cboKeySize")->isEnabled());
+    QVERIFY(pickers.asked.at(1).filter == "Sealed Files (*.lkv)" &&
+            pickers.asked.at(2).filter == kEncryptedAndSealedFilter);
+
+    test_hooks::SetSealingSettings({1, 8, 1});
+    w.Click("optText");
+    auto* area = w.Get<QPlainTextEdit>("txtEncrypt");
+    area->setPlainText("sealed");
+    run("optEncrypt");
+    test_hooks::SetSealingSettings({});
+    QVERIFY(area->toPlainText().startsWith("894C4B560D0A1A0A0101000001000000  08000000"));
+    w.Form().findChild<QAction*>("mnuFormatCompatible")->trigger();
+    run("optDecrypt");
+    QVERIFY(area->toPlainText() == "sealed" && w.Get<QLabel>("FormatPanel")->text().isEmpty());
   }
 };
 

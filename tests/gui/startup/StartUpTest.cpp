@@ -146,6 +146,10 @@ class StartUpTest : public QObject {
       QCOMPARE(start.Get<QRadioButton>("optDecrypt")->isChecked(), c.decrypt);
       QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
     }
+    SaveString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFormat", "lkv");
+    Start sealed("", {"/d/a.txt"});
+    QVERIFY(sealed.Get<QAction>("mnuFormatSealed")->isChecked() &&
+            sealed.Text("txtDestFilename") == "/d/a.txt.lkv");
   }
 
   void updateCheck() {
