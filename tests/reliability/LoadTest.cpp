@@ -64,8 +64,7 @@ TEST(Load, FilePastFourGiBRoundTrips) {
   struct statvfs fs {};
   if (statvfs(dir.Path().c_str(), &fs) != 0 || fs.f_bavail * fs.f_frsize < 3 * kSize)
     GTEST_SKIP() << "needs " << 3 * kSize / (1 << 30) << " GiB free in " << dir.Path();
-  std::ofstream(dir / "plain").close();
-  std::filesystem::resize_file(dir / "plain", kSize);
+  std::ofstream(dir / "plain").seekp(kSize - 1) << '\0';
   cEncrypt cipher;
   cipher.SetCipherKeyString("large", 192);
   ASSERT_EQ(
@@ -77,13 +76,8 @@ TEST(Load, FilePastFourGiBRoundTrips) {
             FormatResult{});
   EXPECT_EQ(dir.Entries(), (Names{"cipher", "plain"}));
   ASSERT_EQ(std::filesystem::file_size(dir / "plain"), kSize);
-  std::ifstream plain(dir / "plain", std::ios::binary);
-  std::vector<char> chunk(1 << 22);
-  std::uint64_t nonZero = 0;
-  while (plain.read(chunk.data(), chunk.size()) || plain.gcount() > 0)
-    nonZero += std::count_if(chunk.begin(), chunk.begin() + plain.gcount(),
-                             [](char c) { return c != '\0'; });
-  EXPECT_EQ(nonZero, 0u);
+  const std::string zeros = "cmp -s -n " + std::to_string(kSize) + " /dev/zero " + dir / "plain";
+  EXPECT_EQ(std::system(zeros.c_str()), 0);
 }
 
 }  // namespace

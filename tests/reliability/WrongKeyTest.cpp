@@ -1,10 +1,10 @@
-// Ciphertexts that do not decrypt: a wrong key, and files cut, lengthened or emptied. Every
-// refusal leaves no output behind.
+// Ciphertexts under a wrong key: how often the length byte refuses them, and that every refusal
+// leaves no output behind.
 #include <gtest/gtest.h>
 
 #include <iostream>
 
-#include "CliProcess.h"
+#include "TestSupport.h"
 #include "jobs/FileJob.h"
 
 using namespace lockvale::test;
@@ -35,26 +35,6 @@ TEST(WrongKey, TheLengthByteRefusesAboutFifteenInSixteen) {
   // 937.5 expected; the bounds are about five standard deviations away.
   EXPECT_GE(refused, 900);
   EXPECT_LE(refused, 975);
-}
-
-TEST(DamagedCiphertext, IsRefusedWithTheSizeMessageAndNothingWritten) {
-  TempDir dir;
-  WriteFile(dir / "key", {'k'});
-  std::filesystem::permissions(dir / "key", std::filesystem::perms::owner_read);
-  const Bytes good = OpenSslEcb(true, Key("k"), 128, PadWithLengthByte(RandomBytes(1000, 8)));
-  Bytes lengthened = good;
-  lengthened.push_back(0);
-  const std::pair<std::string, Bytes> damaged[] = {
-      {"cut", Bytes(good.begin(), good.end() - 1)}, {"lengthened", lengthened}, {"empty", {}}};
-  for (const auto& [name, bytes] : damaged) {
-    const std::string file = dir / (name + ".encr");
-    WriteFile(file, bytes);
-    EXPECT_EQ(Cli({"decrypt", "--key-file", dir / "key", file}),
-              "3 lockvale-cli: " + file +
-                  ": File Size Error - ciphertext file not a multiple of block size\n");
-    EXPECT_EQ(ReadFile(file), bytes);
-  }
-  EXPECT_EQ(dir.Entries(), (Names{"cut.encr", "empty.encr", "key", "lengthened.encr"}));
 }
 
 }  // namespace
