@@ -344,8 +344,10 @@ class MainWindowTest : public QObject {
   // direction swaps them when the name it probes holds ".encr" (case heeded); in the mode Text
   // nothing is swapped. The batch list outlives mode switches, not one of direction. The
   // window's pickers get no overwrite prompt; a caller that leaves the flags at 0 gets one,
-  // and that setting stays.
-  void namesFollowThePickersAndTheDirection() {
+  // and that setting stays. Drops fill the inputs as the source's Browse button and the browse
+  // window would: one file in the mode Single file, files and folders (with their subfolders) in
+  // the mode Multiple files with the window's two boxes, text only in the mode Text.
+  void namesFollowThePickersDropsAndTheDirection() {
     ListWindow l;
     l.List()->addTopLevelItem(new QTreeWidgetItem({"a", "a.encr", "No", "No"}));
     l.w.Click("optSingleFile");
@@ -386,6 +388,37 @@ class MainWindowTest : public QObject {
     ShowSave(nullptr, true);
     QVERIFY(l.pickers.asked.at(4).confirmOverwrite && l.pickers.asked.at(5).confirmOverwrite);
     QVERIFY(l.pickers.owners[0] == &l.w.Form());
+
+    l.w.Click("optDecrypt");
+    // The odd name and its twin, named as the odd one shows with U+FFFD.
+    const std::string odd = l.dir / kOddName, twin = l.dir / "sub/-?*\n\t\uFFFD.encr";
+    for (const std::string& name : {odd, twin})
+      WriteFile(name, {'x'});
+    l.w.Click("optSingleFile");
+    QVERIFY(!Drop(&l.w.Form(), Files({l.Path("a.txt"), l.Path("C.ENCR")})));
+    QVERIFY(!Drop(l.w.Get("txtFilename"), Files({}, odd)));  // the box cannot hold its name
+    QVERIFY(Drop(l.w.Get("txtFilename"), Files({l.Path("sub/b.txt.encr")})));
+    QCOMPARE(l.State().first(2), (QStringList{l.Path("sub/b.txt.encr"), l.Path("sub/b.txt")}));
+
+    l.w.Click("optMultipleFiles");
+    l.w.Click("chkDeleteSourceFile");
+    QVERIFY(Drop(&l.w.Form(), Files({l.Path("a.txt.encr"), l.Path("sub")}, odd)));
+    const QString shown =
+        QString::fromStdString(twin + "|" + DestinationFor(twin, false) + "|No|Yes");
+    QCOMPARE(l.Rows(true),
+             (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes", shown, shown,
+                          shown, l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
+                          l.Path("sub") + "/x.encr.encr|" + l.Path("sub") + "/x.encr|No|Yes"}));
+    const BatchEntry oddRow{odd, DestinationFor(odd, false), false, true};
+    QCOMPARE(std::ranges::count(l.Entries(), oddRow), 2);  // one found in "sub", one dropped
+
+    l.w.Click("optText");
+    auto* text = new QMimeData;
+    text->setText("dropped");
+    QVERIFY(Drop(&l.w.Form(), text));
+    QVERIFY(!Drop(&l.w.Form(), Files({l.Path("a.txt")})));
+    QVERIFY(!Drop(l.w.Get<QPlainTextEdit>("txtEncrypt")->viewport(), Files({l.Path("a.txt")})));
+    QCOMPARE(l.w.Get<QPlainTextEdit>("txtEncrypt")->toPlainText(), "dropped");
   }
 
   // Add takes what the finder finds. Edit loads the row clicked, Accept Changes writes the
@@ -591,42 +624,6 @@ class MainWindowTest : public QObject {
     l.w.Execute();
     QVERIFY(l.w.Status() == "Cancelled" && !l.w.Form().isVisible());
     QCOMPARE(l.dir.Entries(), (Names{".hidden", "C.ENCR", "a.txt", "a.txt.encr", "big", "sub"}));
-  }
-
-  // As the source's Browse button and the browse window would: one file in the mode Single
-  // file, files and folders (with their subfolders) in the mode Multiple files with the
-  // window's two boxes, text only in the mode Text.
-  void dropsFillTheInputsOfEachMode() {
-    ListWindow l(false);
-    // The odd name and its twin, named as the odd one shows with U+FFFD.
-    const std::string odd = l.dir / kOddName, twin = l.dir / "sub/-?*\n\t\uFFFD.encr";
-    for (const std::string& name : {odd, twin})
-      WriteFile(name, {'x'});
-    l.w.Click("optSingleFile");
-    QVERIFY(!Drop(&l.w.Form(), Files({l.Path("a.txt"), l.Path("C.ENCR")})));
-    QVERIFY(!Drop(l.w.Get("txtFilename"), Files({}, odd)));  // the box cannot hold its name
-    QVERIFY(Drop(l.w.Get("txtFilename"), Files({l.Path("sub/b.txt.encr")})));
-    QCOMPARE(l.State().first(2), (QStringList{l.Path("sub/b.txt.encr"), l.Path("sub/b.txt")}));
-
-    l.w.Click("optMultipleFiles");
-    l.w.Click("chkDeleteSourceFile");
-    QVERIFY(Drop(&l.w.Form(), Files({l.Path("a.txt.encr"), l.Path("sub")}, odd)));
-    const QString shown =
-        QString::fromStdString(twin + "|" + DestinationFor(twin, false) + "|No|Yes");
-    QCOMPARE(l.Rows(true),
-             (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes", shown, shown,
-                          shown, l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
-                          l.Path("sub") + "/x.encr.encr|" + l.Path("sub") + "/x.encr|No|Yes"}));
-    const BatchEntry oddRow{odd, DestinationFor(odd, false), false, true};
-    QCOMPARE(std::ranges::count(l.Entries(), oddRow), 2);  // one found in "sub", one dropped
-
-    l.w.Click("optText");
-    auto* text = new QMimeData;
-    text->setText("dropped");
-    QVERIFY(Drop(&l.w.Form(), text));
-    QVERIFY(!Drop(&l.w.Form(), Files({l.Path("a.txt")})));
-    QVERIFY(!Drop(l.w.Get<QPlainTextEdit>("txtEncrypt")->viewport(), Files({l.Path("a.txt")})));
-    QCOMPARE(l.w.Get<QPlainTextEdit>("txtEncrypt")->toPlainText(), "dropped");
   }
 
   // The choice is stored and named in the status bar; LOCKVALE_CODEPAGE overrides it.
