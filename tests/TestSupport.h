@@ -115,14 +115,11 @@ std::optional<E> Caught(F&& action) {
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {
  public:
-  TempDir() {
-    std::random_device random;
-    for (int attempt = 0; path_.empty(); ++attempt) {
+  TempDir() {  // a name in use is passed over; a folder that cannot be made throws
+    for (std::random_device random; path_.empty();) {
       auto name =
           std::filesystem::temp_directory_path() / ("lockvale-test-" + std::to_string(random()));
       if (std::filesystem::create_directory(name)) path_ = name;
-      if (attempt == 100)
-        throw std::runtime_error("cannot make a folder in " + name.parent_path().string());
     }
   }
   ~TempDir() {
@@ -143,15 +140,6 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
-
-// Another name for a file: a symbolic link, or on Windows, where libstdc++ makes none, a hard link.
-inline void MakeLink(const std::string& target, const std::string& name) {
-#ifdef _WIN32
-  std::filesystem::create_hard_link(target, name);
-#else
-  std::filesystem::create_symlink(target, name);
-#endif
-}
 
 inline void WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

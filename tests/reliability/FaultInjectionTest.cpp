@@ -65,8 +65,10 @@ TEST_F(FaultInjection, FullDisk) {
   umount((dir / "out").c_str());
 }
 
-// A folder that may not be listed is a failure of its own; the files beside it are done.
-TEST_F(FaultInjection, ForbiddenFolderAndSource) {
+// A folder that may not be listed is a failure of its own; the files beside it are done. A
+// source the user may not remove, in a folder that only root may change, stays and is named: a
+// plaintext, and a ciphertext that no trash can take.
+TEST_F(FaultInjection, ForbiddenFolderAndSourceAndSourcesThatCannotBeRemoved) {
   if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
     GTEST_SKIP() << "as root, permissions count only for nobody, through setpriv (util-linux)";
   chmod((dir / "out").c_str(), 0555);
@@ -78,15 +80,8 @@ TEST_F(FaultInjection, ForbiddenFolderAndSource) {
   chmod((dir / "out").c_str(), 0777);
   chmod((dir / "source").c_str(), 0);
   ExpectFailureLosesNothing(true, dir / "out/earlier.encr");
-}
 
-// A source the user may not remove, in a folder that only root may change, stays and is named:
-// a plaintext, and a ciphertext that no trash can take.
-TEST_F(FaultInjection, SourceThatCannotBeRemovedIsNamed) {
-  if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0)
-    GTEST_SKIP() << "as root, permissions count only for nobody, through setpriv (util-linux)";
-  ASSERT_EQ(Cli({"encrypt", "--key-file", dir / "key", dir / "source"}), "0 ");
-  chmod((dir / "out").c_str(), 0777);
+  chmod((dir / "source").c_str(), 0644);
   chmod(dir.Path().c_str(), 0555);
   for (const auto& [command, name, reason] :
        {std::tuple{"encrypt", "source", "Permission denied"},
@@ -100,44 +95,31 @@ TEST_F(FaultInjection, SourceThatCannotBeRemovedIsNamed) {
               std::filesystem::exists(dir / "source.encr"));
 }
 
-// A sparse 3 GiB source reads fast but takes seconds to encrypt, so the fault lands mid-file.
-TEST_F(FaultInjection, SourceShrinksOrToolIsKilledMidFile) {
-  for (bool kill : {false, true}) {
+// A sparse 3 GiB source reads fast but takes seconds to encrypt, so the fault lands mid-file: the
+// source shrinks, or a signal ends the tool. Where the file system has no unnamed files, a signal
+// that can be caught first removes the temporary file the tool writes; the status is the signal's.
+TEST_F(FaultInjection, SourceShrinksOrASignalEndsTheToolMidFile) {
+  const auto entries = [&] {
+    return std::distance(std::filesystem::directory_iterator(dir / "out"), {});
+  };
+  for (const int signal : {0, SIGKILL, SIGINT, SIGTERM, SIGHUP}) {
+    const bool named = signal != 0 && signal != SIGKILL;  // a kill leaves a named one behind
     for (const char* deleteSource : {"--overwrite", "--delete-source"}) {
       std::filesystem::resize_file(dir / "source", 3ull << 30);
       CliRun run({"encrypt", "--key-file", dir / "key", "--overwrite", deleteSource, "-o",
-                  dir / "out/earlier.encr", dir / "source"});
+                  dir / "out/earlier.encr", dir / "source"},
+                 {.environment = named ? Strings{"LOCKVALE_TEST_NAMED_TEMPORARY=1"} : Strings{}});
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
-      if (kill)
-        run.Kill();
-      else
-        std::filesystem::resize_file(dir / "source", 1 << 20);
-      const std::string result = run.Wait();
-      EXPECT_EQ(result.substr(0, 2), kill ? "-9" : "1 ") << result;
+      for (int wait = 0; named && wait < 500 && entries() < 2; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      EXPECT_TRUE(!named || entries() == 2);  // the temporary file beside the destination
+      if (signal == 0) std::filesystem::resize_file(dir / "source", 1 << 20);
+      if (signal != 0) run.Kill(signal);
+      const std::string result = run.Wait(), status = signal ? std::to_string(-signal) : "1";
+      EXPECT_EQ(result.substr(0, status.size() + 1), status + " ") << result;
       EXPECT_TRUE(std::filesystem::exists(dir / "source"));
       ExpectDestinationAsItWas();
     }
-  }
-}
-
-// Where the file system has no unnamed files, a signal that ends the tool first removes the
-// temporary file it writes; the status is still the signal's.
-TEST_F(FaultInjection, EndingSignalRemovesTheNamedTemporaryFile) {
-  std::filesystem::resize_file(dir / "source", 3ull << 30);
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    CliRun run({"encrypt", "--key-file", dir / "key", "--overwrite", "-o", dir / "out/earlier.encr",
-                dir / "source"},
-               {.environment = {"LOCKVALE_TEST_NAMED_TEMPORARY=1"}});
-    const auto entries = [&] {
-      return std::distance(std::filesystem::directory_iterator(dir / "out"), {});
-    };
-    for (int wait = 0; wait < 500 && entries() < 2; ++wait)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(entries(), 2);  // the temporary file beside the destination
-    run.Kill(signal);
-    const std::string status = std::to_string(-signal) + " ";
-    EXPECT_EQ(run.Wait().substr(0, status.size()), status);
-    ExpectDestinationAsItWas();
   }
 }
 

@@ -22,24 +22,28 @@ static std::string CipherDigits(std::string_view text, std::string_view key) {
   return HexDisplay(OpenSslEcb(true, Key(key), 128, padded), 16);
 }
 
+// The text job on `text` under `key`, its questions answered by `answers`: what it shows.
+static std::string RunText(ScriptedHost& host, Direction direction, const std::string& text,
+                           std::string_view key = "secret", std::string_view answers = "Y",
+                           Format format = Format::Encr) {
+  JobRequest request;
+  request.format = format;
+  request.kdf = {1, 8, 1};
+  request.mode = JobMode::Text;
+  request.direction = direction;
+  request.text = host.shown = text;
+  request.keyText = SecretText(key);
+  host.boxes.Queue(answers);
+  TextJob(request, host).Run();
+  return host.shown;
+}
+
 // Empty inputs are refused before anything is asked, text that is not hex after; texts go to
 // grouped digits and back; keys and texts become bytes through the code page, UTF-8 here
 // unless overridden, except in a sealed text.
 TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
   ScriptedHost host;
-  auto Run = [&](Direction direction, const std::string& text, std::string_view key = "secret",
-                 Format format = Format::Encr) {
-    JobRequest request;
-    request.format = format;
-    request.kdf = {1, 8, 1};
-    request.mode = JobMode::Text;
-    request.direction = direction;
-    request.text = host.shown = text;
-    request.keyText = SecretText(key);
-    host.boxes.Queue("Y");
-    TextJob(request, host).Run();
-    return host.shown;
-  };
+  const auto Run = [&](auto... arguments) { return RunText(host, arguments...); };
   Run(Direction::Encrypt, "", "");
   Run(Direction::Encrypt, "x", "");
   Run(Direction::Decrypt, "", "");
@@ -76,7 +80,7 @@ TEST(TextJob, RefusalsRoundTripsAndTheCodePage) {
   const std::string western = Run(Direction::Encrypt, cafe, e);
   const std::string back = Run(Direction::Decrypt, western, e);
   // Sealed, a text is UTF-8, so nothing is lost to ask about; its digits open by their magic.
-  const std::string sealed = Run(Direction::Encrypt, "\u03A9", "\u03A9", Format::Lkv);
+  const std::string sealed = Run(Direction::Encrypt, "\u03A9", "\u03A9", "Y", Format::Lkv);
   EXPECT_TRUE(Run(Direction::Decrypt, sealed, "\u03A9") == "\u03A9" && sealed.starts_with("894C"));
   EXPECT_EQ(Run(Direction::Decrypt, sealed, "x"), sealed);
   ::unsetenv("LOCKVALE_CODEPAGE");
@@ -97,27 +101,18 @@ TEST(TextJob, AsksBeforeCharactersAreLostToTheCodePage) {
                   "Code Page", NoticeIcon::Exclamation);
   const MessageRequest text = QuestionBox("The text" + lost + " and lost. Do you wish to go on?",
                                           "Code Page", NoticeIcon::Exclamation);
-  const MessageRequest done = NoticeBox("Encrypt Finished", "Status");
+  const MessageRequest done = NoticeBox("Encrypt Finished", "Status"),
+                       size = NoticeBox("Ciphertext size not a multiple of block size", "Size");
   const std::tuple<Direction, std::string, std::string, std::string, Requests> kRows[] = {
       {Direction::Encrypt, "abc", "Ωmega", "YN", {Confirm("encrypt"), key}},
       {Direction::Encrypt, "Grüße", "Grüße", "Y", {Confirm("encrypt"), done}},
-      {Direction::Decrypt,
-       "00",
-       "Ωmega",
-       "Y",
-       {Confirm("decrypt"), NoticeBox("Ciphertext size not a multiple of block size", "Size")}},
+      {Direction::Decrypt, "00", "Ωmega", "Y", {Confirm("decrypt"), size}},
       {Direction::Encrypt, "aΩ", "Ωmega", "YYN", {Confirm("encrypt"), key, text}},
   };
   ::setenv("LOCKVALE_CODEPAGE", "windows-1252", 1);
   for (const auto& [direction, input, keyText, answers, asked] : kRows) {
     ScriptedHost host;
-    JobRequest request;
-    request.mode = JobMode::Text;
-    request.direction = direction;
-    request.text = host.shown = input;
-    request.keyText = SecretText(keyText);
-    host.boxes.Queue(answers);
-    TextJob(request, host).Run();
+    RunText(host, direction, input, keyText, answers);
     EXPECT_EQ(host.boxes.asked, asked) << input << " " << answers;
     EXPECT_EQ(host.statuses.empty() && host.shown == input, answers.back() == 'N');
   }

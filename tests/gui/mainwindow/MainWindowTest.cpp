@@ -42,8 +42,7 @@ namespace {
 
 // Stands in for the real pickers while it lives: records every request with the owner in
 // force and answers from a queue. A request with no answer queued is cancelled.
-class ScriptedPickers : public FilePickers {
- public:
+struct ScriptedPickers : FilePickers {
   ScriptedPickers() { InstallFilePickers(this); }
   ~ScriptedPickers() override { InstallFilePickers(nullptr); }
 
@@ -71,19 +70,18 @@ PickerRequest Asked(PickerKind kind, const std::string& filter, const std::strin
 const std::string kEncryptedAndSealedFilter = "Encrypted Files (*.encr);;Sealed Files (*.lkv)";
 
 // The window as the program starts it, found and driven by object names.
-class Window {
- public:
-  Window() : m_Form(std::make_unique<frmMain>()) {
-    m_Form->FillSizeLists();
+struct Window {
+  Window() {
+    form->FillSizeLists();
     Type("txtPassword", "key");
-    m_Form->show();
+    form->show();
     // Keys and focus need an exposed window, as it is for a user.
-    if (!QTest::qWaitForWindowExposed(m_Form.get())) qFatal("the window was never exposed");
+    if (!QTest::qWaitForWindowExposed(form.get())) qFatal("the window was never exposed");
   }
 
   template <typename W = QWidget>
   W* Get(const char* name) const {
-    W* widget = m_Form->findChild<W*>(QString::fromLatin1(name));
+    W* widget = form->findChild<W*>(QString::fromLatin1(name));
     if (!widget) qFatal("no widget named %s", name);
     return widget;
   }
@@ -100,19 +98,17 @@ class Window {
   void Type(const char* name, const QString& text) const { Get<QLineEdit>(name)->setText(text); }
   // A file or batch job runs on, and is waited for.
   void Execute(const char* name = "cmdEncryptFile") const {
-    if (auto* item = m_Form->findChild<QAction*>(name))
+    if (auto* item = form->findChild<QAction*>(name))
       item->trigger();
     else
       Click(name);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_Form->findChild<JobController*>()->Running(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!form->findChild<JobController*>()->Running(), 60000);
   }
-  QString Status() const { return m_Form->StatusText(); }
+  QString Status() const { return form->StatusText(); }
   QString Text(const char* name) const { return Get<QLineEdit>(name)->text(); }
   QProgressBar* Bar() const { return Get<QProgressBar>("pbBar"); }
-  frmMain& Form() const { return *m_Form; }
 
- private:
-  std::unique_ptr<frmMain> m_Form;
+  std::unique_ptr<frmMain> form = std::make_unique<frmMain>();
 };
 
 // The window in the mode Multiple files over a folder with a.txt, .hidden, C.ENCR,
@@ -148,7 +144,7 @@ struct ListWindow {
   void Add(const QString& source, const QString& destination) {
     w.Type("txtFilename", source);
     w.Type("txtDestFilename", destination);
-    w.Form().cmdAdd_Click();  // enabled only by a browse, so called directly
+    w.form->cmdAdd_Click();  // enabled only by a browse, so called directly
   }
   void ClickRow(int row) const {
     List()->setCurrentItem(List()->topLevelItem(row));
@@ -168,7 +164,7 @@ struct ListWindow {
   // The browse window, as the source's Browse button opens it, and its controls.
   void OpenBrowse() {
     w.Click("cmdSourceBrowse");
-    browse = w.Form().findChild<QWidget*>("frmBrowse");
+    browse = w.form->findChild<QWidget*>("frmBrowse");
   }
   QAbstractButton* Get(const char* name) const {
     return browse->findChild<QAbstractButton*>(QString::fromLatin1(name));
@@ -264,8 +260,8 @@ class MainWindowTest : public QObject {
       if (batch) QVERIFY(w.Get("lstEncrypt")->geometry().bottom() < executeTop);
       for (const char* name : {"optEncrypt", "optDecrypt", "pbBar"})
         QCOMPARE(w.Get(name)->y(), executeTop);
-      QCOMPARE(w.Form().height() - single.Form().height(), Px(outerHeight) - Px(5300));
-      for (QWidget* child : w.Form().centralWidget()->findChildren<QWidget*>())
+      QCOMPARE(w.form->height() - single.form->height(), Px(outerHeight) - Px(5300));
+      for (QWidget* child : w.form->centralWidget()->findChildren<QWidget*>())
         if (child->isVisible() && child->parentWidget()->isVisible())
           QVERIFY2(child->parentWidget()->rect().contains(child->geometry()),
                    qPrintable(child->objectName()));
@@ -334,7 +330,7 @@ class MainWindowTest : public QObject {
                                           "KeyBits)\r\nDo you wish to pause on this error again?"));
 
     area->clear();
-    w.Form().activateWindow();
+    w.form->activateWindow();
     area->setFocus();
     QTest::keyClick(area, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(area->toPlainText(), QStringLiteral("\t"));
@@ -346,8 +342,10 @@ class MainWindowTest : public QObject {
   // direction swaps them when the name it probes holds ".encr" (case heeded); in the mode Text
   // nothing is swapped. The batch list outlives mode switches, not one of direction. The
   // window's pickers get no overwrite prompt; a caller that leaves the flags at 0 gets one,
-  // and that setting stays.
-  void namesFollowThePickersAndTheDirection() {
+  // and that setting stays. Drops fill the inputs as the source's Browse button and the browse
+  // window would: one file in the mode Single file, files and folders (with their subfolders) in
+  // the mode Multiple files with the window's two boxes, text only in the mode Text.
+  void namesFollowThePickersDropsAndTheDirection() {
     ListWindow l;
     l.List()->addTopLevelItem(new QTreeWidgetItem({"a", "a.encr", "No", "No"}));
     l.w.Click("optSingleFile");
@@ -387,7 +385,38 @@ class MainWindowTest : public QObject {
     ShowSave(nullptr, true);
     ShowSave(nullptr, true);
     QVERIFY(l.pickers.asked.at(4).confirmOverwrite && l.pickers.asked.at(5).confirmOverwrite);
-    QVERIFY(l.pickers.owners[0] == &l.w.Form());
+    QVERIFY(l.pickers.owners[0] == l.w.form.get());
+
+    l.w.Click("optDecrypt");
+    // The odd name and its twin, named as the odd one shows with U+FFFD.
+    const std::string odd = l.dir / kOddName, twin = l.dir / "sub/-?*\n\t\uFFFD.encr";
+    for (const std::string& name : {odd, twin})
+      WriteFile(name, {'x'});
+    l.w.Click("optSingleFile");
+    QVERIFY(!Drop(l.w.form.get(), Files({l.Path("a.txt"), l.Path("C.ENCR")})));
+    QVERIFY(!Drop(l.w.Get("txtFilename"), Files({}, odd)));  // the box cannot hold its name
+    QVERIFY(Drop(l.w.Get("txtFilename"), Files({l.Path("sub/b.txt.encr")})));
+    QCOMPARE(l.State().first(2), (QStringList{l.Path("sub/b.txt.encr"), l.Path("sub/b.txt")}));
+
+    l.w.Click("optMultipleFiles");
+    l.w.Click("chkDeleteSourceFile");
+    QVERIFY(Drop(l.w.form.get(), Files({l.Path("a.txt.encr"), l.Path("sub")}, odd)));
+    const QString shown =
+        QString::fromStdString(twin + "|" + DestinationFor(twin, false) + "|No|Yes");
+    QCOMPARE(l.Rows(true),
+             (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes", shown, shown,
+                          shown, l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
+                          l.Path("sub") + "/x.encr.encr|" + l.Path("sub") + "/x.encr|No|Yes"}));
+    const BatchEntry oddRow{odd, DestinationFor(odd, false), false, true};
+    QCOMPARE(std::ranges::count(l.Entries(), oddRow), 2);  // one found in "sub", one dropped
+
+    l.w.Click("optText");
+    auto* text = new QMimeData;
+    text->setText("dropped");
+    QVERIFY(Drop(l.w.form.get(), text));
+    QVERIFY(!Drop(l.w.form.get(), Files({l.Path("a.txt")})));
+    QVERIFY(!Drop(l.w.Get<QPlainTextEdit>("txtEncrypt")->viewport(), Files({l.Path("a.txt")})));
+    QCOMPARE(l.w.Get<QPlainTextEdit>("txtEncrypt")->toPlainText(), "dropped");
   }
 
   // Add takes what the finder finds. Edit loads the row clicked, Accept Changes writes the
@@ -556,7 +585,7 @@ class MainWindowTest : public QObject {
               l.w.Get<QLabel>("FiguresPanel")->text().section(' ', 2, 4),
               l.w.Get("txtFilename")->isEnabled() ? "enabled" : "at rest",
               QString::number(l.w.Bar()->maximum()),
-              Drop(&l.w.Form(), Files({l.Path("a.txt")})) ? "dropped" : "refused"};
+              Drop(l.w.form.get(), Files({l.Path("a.txt")})) ? "dropped" : "refused"};
       l.w.Click("cmdEncryptFile");
       return true;
     });
@@ -574,10 +603,10 @@ class MainWindowTest : public QObject {
       l.Add(l.Path(name), l.Path(name) + ".encr");
     WhileRunning([&] {
       if (!l.w.Get<QLabel>("FiguresPanel")->text().contains("GB")) return false;
-      QTest::keyClick(&l.w.Form(), Qt::Key_Escape);
+      QTest::keyClick(l.w.form.get(), Qt::Key_Escape);
       return true;
     });
-    l.w.Form().activateWindow();
+    l.w.form->activateWindow();
     l.boxes.Queue("Y");
     l.w.Execute();
     QCOMPARE(l.boxes.TakeAsked().size(), size_t{1});  // no "Finished"
@@ -588,47 +617,11 @@ class MainWindowTest : public QObject {
 
     // A close while the job asks cancels it once answered; the window closes when it is over.
     l.w.Click("optSingleFile");
-    l.boxes.whileShown = [&] { l.w.Form().close(); };
+    l.boxes.whileShown = [&] { l.w.form->close(); };
     l.boxes.Queue("Y");
     l.w.Execute();
-    QVERIFY(l.w.Status() == "Cancelled" && !l.w.Form().isVisible());
+    QVERIFY(l.w.Status() == "Cancelled" && !l.w.form->isVisible());
     QCOMPARE(l.dir.Entries(), (Names{".hidden", "C.ENCR", "a.txt", "a.txt.encr", "big", "sub"}));
-  }
-
-  // As the source's Browse button and the browse window would: one file in the mode Single
-  // file, files and folders (with their subfolders) in the mode Multiple files with the
-  // window's two boxes, text only in the mode Text.
-  void dropsFillTheInputsOfEachMode() {
-    ListWindow l(false);
-    // The odd name and its twin, named as the odd one shows with U+FFFD.
-    const std::string odd = l.dir / kOddName, twin = l.dir / "sub/-?*\n\t\uFFFD.encr";
-    for (const std::string& name : {odd, twin})
-      WriteFile(name, {'x'});
-    l.w.Click("optSingleFile");
-    QVERIFY(!Drop(&l.w.Form(), Files({l.Path("a.txt"), l.Path("C.ENCR")})));
-    QVERIFY(!Drop(l.w.Get("txtFilename"), Files({}, odd)));  // the box cannot hold its name
-    QVERIFY(Drop(l.w.Get("txtFilename"), Files({l.Path("sub/b.txt.encr")})));
-    QCOMPARE(l.State().first(2), (QStringList{l.Path("sub/b.txt.encr"), l.Path("sub/b.txt")}));
-
-    l.w.Click("optMultipleFiles");
-    l.w.Click("chkDeleteSourceFile");
-    QVERIFY(Drop(&l.w.Form(), Files({l.Path("a.txt.encr"), l.Path("sub")}, odd)));
-    const QString shown =
-        QString::fromStdString(twin + "|" + DestinationFor(twin, false) + "|No|Yes");
-    QCOMPARE(l.Rows(true),
-             (QStringList{l.Path("a.txt.encr") + "|" + l.Path("a.txt") + "|No|Yes", shown, shown,
-                          shown, l.Path("sub") + "/b.txt.encr|" + l.Path("sub") + "/b.txt|No|Yes",
-                          l.Path("sub") + "/x.encr.encr|" + l.Path("sub") + "/x.encr|No|Yes"}));
-    const BatchEntry oddRow{odd, DestinationFor(odd, false), false, true};
-    QCOMPARE(std::ranges::count(l.Entries(), oddRow), 2);  // one found in "sub", one dropped
-
-    l.w.Click("optText");
-    auto* text = new QMimeData;
-    text->setText("dropped");
-    QVERIFY(Drop(&l.w.Form(), text));
-    QVERIFY(!Drop(&l.w.Form(), Files({l.Path("a.txt")})));
-    QVERIFY(!Drop(l.w.Get<QPlainTextEdit>("txtEncrypt")->viewport(), Files({l.Path("a.txt")})));
-    QCOMPARE(l.w.Get<QPlainTextEdit>("txtEncrypt")->toPlainText(), "dropped");
   }
 
   // The choice is stored and named in the status bar; LOCKVALE_CODEPAGE overrides it.
@@ -637,16 +630,16 @@ class MainWindowTest : public QObject {
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path()));
     Window w;
     auto* named = w.Get<QLabel>("CodePagePanel");
-    w.Form().findChild<QAction*>("mnuCodePage_windows-1252")->trigger();
+    w.form->findChild<QAction*>("mnuCodePage_windows-1252")->trigger();
     QCOMPARE(named->text(), "Code page: windows-1252");
     QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleCodePage"),
              "windows-1252");
     QVERIFY(CodePage::ForThisSystem().Encode("\u00FC") == Bytes{0xFC});
     qputenv("LOCKVALE_CODEPAGE", "windows-1250");
-    w.Form().mnuCodePage_Click("");
+    w.form->mnuCodePage_Click("");
     QVERIFY(named->text() == "Code page: windows-1250" && !w.Get("mnuCodePage")->isEnabled());
     qunsetenv("LOCKVALE_CODEPAGE");
-    w.Form().mnuCodePage_Click("");
+    w.form->mnuCodePage_Click("");
     QVERIFY(named->text().isEmpty() && w.Get("mnuCodePage")->isEnabled());
   }
 

@@ -1,26 +1,64 @@
-// Start-up as the program runs it, before the window is shown: the desktop registration, the file
-// named on the command line, the check for a newer version against a server on this machine, the
-// agreement on the first run, the title, the size lists and the About box.
+// Start-up as the program runs it, before the window is shown: the settings file, the desktop
+// registration, the file named on the command line, the check for a newer version and its HTTP
+// client against servers on this machine, the agreement on the first run, the title, the size
+// lists and the About box.
 #include <QAction>
 #include <QComboBox>
-#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
 #include <memory>
 
 #include "QtTestSupport.h"
 #include "mainwindow/frmMain.h"
-#include "gui/startup/LoopbackServer.h"
-#include "support/RegistryHelpers.h"
+#include "startup/clsHTTP.h"
+#include "support/IniSettingsStore.h"
 #include "support/OpenInternet.h"
+#include "support/RegistryHelpers.h"
 #include "support/frmAbout.h"
 
 using namespace lockvale::test;
 
 namespace {
+
+// HTTP on 127.0.0.1, served by the owning thread while the client under test waits in its own
+// event loop; one request per connection. `extraHeaders`: whole lines, each ending in "\r\n".
+class LoopbackServer : public QObject {
+ public:
+  LoopbackServer() {
+    connect(&server_, &QTcpServer::newConnection, this, [this] {
+      while (QTcpSocket* socket = server_.nextPendingConnection())
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+          const QByteArray head = socket->peek(socket->bytesAvailable());  // buffered till whole
+          if (!head.contains("\r\n\r\n")) return;
+          requests_.push_back(head.left(head.indexOf("\r\n\r\n")).toStdString());
+          socket->disconnect(this);
+          socket->write(answer_.data(), std::ssize(answer_));
+          if (!answer_.empty()) socket->disconnectFromHost();
+        });
+    });
+    server_.listen(QHostAddress::LocalHost);
+  }
+  std::string HostAndPort() const { return "127.0.0.1:" + std::to_string(server_.serverPort()); }
+  void Serve(std::string body, int status = 200, std::string extraHeaders = {}) {
+    answer_ = "HTTP/1.1 " + std::to_string(status) +
+              " Answer\r\nConnection: close\r\nContent-Length: " + std::to_string(body.size()) +
+              "\r\n" + extraHeaders + "\r\n" + body;
+  }
+  void NeverAnswer() { answer_.clear(); }
+  std::vector<std::string> Requests() const { return requests_; }
+
+ private:
+  QTcpServer server_;
+  std::string answer_;
+  std::vector<std::string> requests_;
+};
 
 const std::string kFirstTime = "LockvaleFirstTime";
 
@@ -87,6 +125,30 @@ class StartUpTest : public QObject {
     qputenv("PATH", m_Home->path().toUtf8());
   }
 
+  // Strings end at their first NUL; binary values read as the signed number of their first two
+  // bytes, and as nothing when shorter.
+  void settingsRootsDefaultValuesAndStoredForms() {
+    QCOMPARE(IniSettingsStore::FilePath(), m_Home->path() + "/config/lockvale/lockvale.ini");
+    QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "Absent"), "");
+    QVERIFY(!QFile::exists(IniSettingsStore::FilePath()));  // reading creates nothing
+    SaveString(RegistryRoot::ClassesRoot, ".encr\\", "", "LockvaleApp");
+    SaveString(RegistryRoot::LocalMachine, ".encr", "", "machine");
+    SaveString(RegistryRoot::CurrentUser, "K", "Text", std::string("abc\0def", 7));
+    {
+      QSettings file(IniSettingsStore::FilePath(), QSettings::IniFormat);
+      file.setValue("HKEY_CURRENT_USER/K/Binary", QByteArray("\xfe\xff\x01", 3));
+      file.setValue("HKEY_CURRENT_USER/K/Short", QByteArray("\x05", 1));
+    }
+    QStringList read;
+    for (const auto& [root, key, name] : {std::tuple{RegistryRoot::ClassesRoot, ".encr", ""},
+                                          {RegistryRoot::LocalMachine, ".encr", ""},
+                                          {RegistryRoot::CurrentUser, "K", "Text"},
+                                          {RegistryRoot::CurrentUser, "K", "Binary"},
+                                          {RegistryRoot::CurrentUser, "K", "Short"}})
+      read << QString::fromStdString(GetString(root, key, name));
+    QCOMPARE(read, QStringList({"LockvaleApp", "machine", "abc", "-2", ""}));
+  }
+
   void firstRunAsksTheAgreementUntilItIsAccepted() {
     for (const char* refusal : {"N", "C"}) {
       Start refused(refusal);
@@ -105,30 +167,34 @@ class StartUpTest : public QObject {
     QVERIFY(later.boxes.asked.empty());
   }
 
+  // The About box is one, not modal, and comes to the front when chosen again; its System Info
+  // says when no tool is registered, and OK closes it.
   void startedWindowAndAboutBox() {
     AgreeBefore();
     Start start("");
-    QVERIFY(start.goOn);
+    QVERIFY(start.goOn && start.Get<QRadioButton>("optSingleFile")->isChecked());
+    QCOMPARE(
+        QStringList({start.form->windowTitle(), start.Get<QComboBox>("cboKeySize")->itemText(2)}),
+        QStringList({"Lockvale 1.05", "256 Bit"}));
     auto* about = start.Get<QAction>("mnuAboutApp");
-    QCOMPARE(QStringList({start.form->windowTitle(), about->text(),
-                          start.Get<QComboBox>("cboKeySize")->itemText(2)}),
-             QStringList({"Lockvale 1.05", "About Lockvale", "256 Bit"}));
-    QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
-    about->trigger();  // chosen again, the one box comes to the front
+    about->trigger();
     start.form->show();
     start.form->activateWindow();
     about->trigger();
     QCOMPARE(start.form->findChildren<frmAbout*>().size(), 1);
-    QTRY_COMPARE(QApplication::activeWindow(), start.form->findChild<frmAbout*>());
+    const QPointer<frmAbout> box = start.form->findChild<frmAbout*>();
+    QTRY_COMPARE(QApplication::activeWindow(), box.data());
+    QVERIFY(!box->isModal());
+    QTest::mouseClick(box->findChild<QWidget*>("cmdSysInfo"), Qt::LeftButton);
+    LV_EXPECT_ASKED(start.boxes, MessageRequest{"System Information Is Unavailable At This Time",
+                                                "Lockvale", MessageButtons::Ok, NoticeIcon::None});
+    QTest::mouseClick(box->findChild<QWidget*>("cmdOK"), Qt::LeftButton);
+    QTRY_VERIFY(box.isNull());
   }
 
   void commandLinePresets() {
-    struct Case {
-      std::vector<std::string> arguments;
-      QString source, destination;
-      bool decrypt;
-    };
-    const Case cases[] = {
+    // arguments; the names shown and whether Decrypt is chosen
+    const std::tuple<std::vector<std::string>, QString, QString, bool> cases[] = {
         {{"\"C:\\d\\a.txt.encr\" "}, "C:\\d\\a.txt.encr", "C:\\d\\a.txt", true},
         {{"/d/a.encr.encr", "extra"}, "/d/a.encr.encr", "/d/a.encr", true},
         {{"/x.encr/a.txt"}, "/x.encr/a.txt", "/x.encr/a.txt.encr", false},  // name only
@@ -139,11 +205,11 @@ class StartUpTest : public QObject {
         {{"\"/d/a.txt.encr"}, "", "", false},
     };
     AgreeBefore();
-    for (const Case& c : cases) {
-      Start start("", c.arguments);
+    for (const auto& [arguments, source, destination, decrypt] : cases) {
+      Start start("", arguments);
       QCOMPARE(QStringList({start.Text("txtFilename"), start.Text("txtDestFilename")}),
-               QStringList({c.source, c.destination}));
-      QCOMPARE(start.Get<QRadioButton>("optDecrypt")->isChecked(), c.decrypt);
+               QStringList({source, destination}));
+      QCOMPARE(start.Get<QRadioButton>("optDecrypt")->isChecked(), decrypt);
       QVERIFY(start.Get<QRadioButton>("optSingleFile")->isChecked());
     }
     SaveString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFormat", "lkv");
@@ -153,16 +219,11 @@ class StartUpTest : public QObject {
   }
 
   void updateCheck() {
-    struct Case {
-      QByteArray versionFile;
-      int status;
-      const char* answers;
-      std::string offeredPage;  // empty: nothing offered
-      bool opened, goOn;
-    };
     const std::string page = "http://example.org/get";
     const QByteArray must = QByteArray(",") + page.c_str() + ",must-download\r\n";
-    const Case cases[] = {
+    // the version file and its status, the answer, the page offered (if any), whether it was
+    // opened and whether the start goes on
+    const std::tuple<QByteArray, int, const char*, std::string, bool, bool> cases[] = {
         {"1.05" + must, 200, "", "", false, true},  // equal is not newer
         {"1.050," + QByteArray(page.c_str()), 200, "", "", false, true},
         {"1.1," + QByteArray(page.c_str()), 200, "Y", page, true, true},
@@ -178,57 +239,88 @@ class StartUpTest : public QObject {
         {"9,http://x/" + QByteArray(2040, 'a') + ",must-download", 200, "", "", false, true},
     };
     AgreeBefore();
-    for (const Case& c : cases) {
+    for (const auto& [versionFile, status, answers, offeredPage, opened, goOn] : cases) {
       LoopbackServer server;
-      server.Serve(c.versionFile.toStdString(), c.status);
+      server.Serve(versionFile.toStdString(), status);
       qputenv("LOCKVALE_UPDATE_HOST", server.HostAndPort().c_str());
-      Start start(c.answers);
-      QCOMPARE(start.goOn, c.goOn);
+      Start start(answers);
+      QCOMPARE(start.goOn, goOn);
       QCOMPARE(server.Requests().size(), 1u);
       QVERIFY(server.Requests()[0].starts_with("GET /AppVersions/LockvaleVersion.txt HTTP/1."));
-      if (*c.answers != '\0') LV_EXPECT_ASKED(start.boxes, NewVersionBox(c.offeredPage));
+      if (*answers != '\0') LV_EXPECT_ASKED(start.boxes, NewVersionBox(offeredPage));
       QCOMPARE(start.boxes.asked.size(), 0u);
-      QCOMPARE(start.opener.opened.size(), c.opened ? 1u : 0u);
-      if (c.opened) QCOMPARE(start.opener.opened[0], page);
-    }
-  }
-
-  // A server that never answers, or none at all, does not stop the start (the test's time-out
-  // catches a wait without end).
-  void updateCheckWithoutAnAnswer() {
-    AgreeBefore();
-    for (bool listening : {true, false}) {
-      auto server = std::make_unique<LoopbackServer>();
-      server->NeverAnswer();
-      qputenv("LOCKVALE_UPDATE_HOST", server->HostAndPort().c_str());
-      if (!listening) server.reset();
-      Start start("");
-      QVERIFY(start.goOn);
-      QVERIFY(start.boxes.asked.empty());
+      QCOMPARE(start.opener.opened, opened ? std::vector{page} : std::vector<std::string>());
     }
   }
 
   // The environment comes before the setting, the setting before the build's host (empty here);
-  // "none" turns the check off.
+  // "none" turns the check off. A server that never answers, or none at all, does not stop the
+  // start (the test's time-out catches a wait without end).
   void updateHostChoice() {
     AgreeBefore();
-    LoopbackServer server;
+    LoopbackServer server, silent;
     server.Serve("1.0");
-    const std::string here = server.HostAndPort();
+    silent.NeverAnswer();
+    const std::string here = server.HostAndPort(), quiet = silent.HostAndPort(),
+                      closed = LoopbackServer().HostAndPort();
     // environment, setting; whether the server was asked
-    const std::tuple<const char*, std::string, bool> kChoices[] = {{"none", here, false},
-                                                                   {nullptr, here, true},
-                                                                   {nullptr, "none", false},
-                                                                   {nullptr, "", false},
-                                                                   {here.c_str(), "none", true}};
+    const std::tuple<const char*, std::string, bool> kChoices[] = {
+        {"none", here, false},        {nullptr, here, true},        {nullptr, "none", false},
+        {nullptr, "", false},         {here.c_str(), "none", true}, {quiet.c_str(), here, false},
+        {closed.c_str(), here, false}};
     std::size_t asked = 0;
     for (const auto& [environment, setting, reached] : kChoices) {
       environment ? qputenv("LOCKVALE_UPDATE_HOST", environment)
                   : qunsetenv("LOCKVALE_UPDATE_HOST");
       SaveString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleUpdateHost", setting);
-      Start("");
+      Start start("");
+      QVERIFY(start.goOn && start.boxes.asked.empty());
       QCOMPARE(server.Requests().size(), asked += reached);
     }
+    QCOMPARE(silent.Requests().size(), 1u);
+  }
+
+  // The client follows a redirect and sends its own headers once; of a long answer only the first
+  // 4 KiB are read, and a file is not written with them. A failure leaves the data alone.
+  void httpClientRequestsAnswersAndFailures() {
+    LoopbackServer server, moved;  // the answer comes from `moved`, after a redirect
+    const std::string host = server.HostAndPort();
+    clsHTTP http;
+    std::string data = "stale";
+    moved.Serve("1.05", 200, "Last-Modified: Tue, 01 Jul 2025\r\nForwarded: for=x\r\n");
+    server.Serve("", 301, "Location: http://" + moved.HostAndPort() + "/\r\nForwarded: hop\r\n");
+    QVERIFY(http.GetFile("http://" + host + "/v.txt", "", data, true, "X-Probe: 1"));
+    QVERIFY(http.Connect(host, "pragma: cached"));
+    QVERIFY(data == "1.05" && http.LastUrl() == host && http.ContentLength() == 4);
+    QVERIFY(http.LastModified() == "Tue, 01 Jul 2025" && http.Forwarded() == "for=x");
+    const QString withPath = QString::fromStdString(server.Requests().at(0));
+    const QString bare = QString::fromStdString(server.Requests().at(1));
+    QVERIFY(withPath.startsWith("GET /v.txt HTTP/1.1\r\n") && withPath.contains("\nX-Probe: 1\r"));
+    QVERIFY(bare.startsWith("GET / HTTP/1.1\r\n"));  // the path of a bare host
+    for (const char* line : {"\nUser-Agent: http protocol\r", "\nCache-Control: no-cache\r",
+                             "\nPragma: no-cache\r", "\nPragma:"})
+      QCOMPARE(bare.count(line, Qt::CaseInsensitive), 1);
+    const QByteArray line = "<p>Not a multiple of the chunk size.</p>", page = line.repeated(60);
+    server.Serve(line.repeated(100'000).toStdString(), 404);
+    QVERIFY(http.GetFile(host, "", data, true, "") &&
+            data == line.repeated(103).left(4096).toStdString());
+    QFile file(m_Home->filePath("LockvaleVersion.txt"));
+    std::ofstream(file.fileName().toStdString()) << std::string(300 * 1024, 'x');
+    server.Serve(line.repeated(100'000).toStdString());
+    QVERIFY(!http.GetFile(host, file.fileName().toStdString(), data, false, ""));
+    QCOMPARE(file.size(), 300 * 1024);
+    server.Serve(page.toStdString(), 404);
+    QVERIFY(http.GetFile(host, file.fileName().toStdString(), data, false, ""));
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == page);
+
+    QVERIFY(!http.GetFile("HTTP://" + host + "/v.txt", "", data = "kept", true, ""));
+    QVERIFY(http.LastError() == "InternetConnect failed" && http.LastUrl().empty());
+    QVERIFY(!http.GetFile("127.0.0.1:1", "", data, true, ""));  // nothing listens on port 1
+    QVERIFY(http.LastError() == "HttpSendRequest failed");
+    server.NeverAnswer();
+    http.SetTimeLimit(std::chrono::milliseconds(300));
+    QVERIFY(!http.GetFile(host, "", data, true, ""));  // the test's time-out catches a hang
+    QVERIFY(http.LastError() == "HttpSendRequest failed" && data == "kept");
   }
 };
 
