@@ -659,7 +659,7 @@ class MainWindowTest : public QObject {
     };
     const std::string plain = dir / "plain";
     WriteFile(plain, {'p'});
-    w.Form().findChild<QAction*>("mnuFormatSealed")->trigger();
+    w.form->findChild<QAction*>("mnuFormatSealed")->trigger();
     QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFormat"), "lkv");
     QVERIFY(w.Get<QLabel>("FormatPanel")->text() == "Sealed (.lkv)" &&
             !w.Get("cboKeySize")->isEnabled());
@@ -684,7 +684,7 @@ class MainWindowTest : public QObject {
     run("optEncrypt");
     test_hooks::SetSealingSettings({});
     QVERIFY(area->toPlainText().startsWith("894C4B560D0A1A0A0101000001000000  08000000"));
-    w.Form().findChild<QAction*>("mnuFormatCompatible")->trigger();
+    w.form->findChild<QAction*>("mnuFormatCompatible")->trigger();
     run("optDecrypt");
     QVERIFY(area->toPlainText() == "sealed" && w.Get<QLabel>("FormatPanel")->text().isEmpty());
   }
