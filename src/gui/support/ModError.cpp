@@ -67,11 +67,3 @@ void Report(int number, const QString& description, int line) {
 }
 
 }  // namespace lockvale::ModError
-
-namespace lockvale::test_hooks {
-
-void ResetErrorReporter() {
-  ModError::State() = {};
-}
-
-}  // namespace lockvale::test_hooks
