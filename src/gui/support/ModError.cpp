@@ -5,7 +5,6 @@
 
 #include "support/ActiveMessageBoxes.h"
 #include "support/StatementTable.h"
-#include "support/TestHooks.h"
 #include "support/WindowThread.h"
 
 namespace lockvale::ModError {
