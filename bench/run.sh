@@ -131,7 +131,7 @@ echo "== ${file_mib} MiB file in $work_parent ($(df -PT "$work_parent" | awk 'NR
 head -c "$file_bytes" /dev/urandom >"$work/plain"
 # A 16-character key: the CLI uses its bytes as the AES-128 key, so openssl gets the same one.
 key_text=lockvale-bench-k
-printf '%s\n' "$key_text" >"$work/key"
+(umask 077 && printf '%s\n' "$key_text" >"$work/key")
 key_hex=$(printf '%s' "$key_text" | od -An -tx1 | tr -d ' \n')
 
 declare -A best_s peak_kib
