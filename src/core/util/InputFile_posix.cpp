@@ -10,6 +10,22 @@
 namespace lockvale {
 namespace {
 
+// Reads until `size` bytes or the end of the file; `call` reads once at `done` bytes in.
+template <typename Call>
+std::size_t ReadFully(std::uint8_t* data, std::size_t size, const std::string& path, Call call) {
+  std::size_t total = 0;
+  while (total < size) {
+    const ssize_t got = call(data + total, size - total, total);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      posix::ThrowErrno(errno, "Cannot read " + path);
+    }
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
 std::int64_t Nanoseconds(const timespec& time) {
   return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
 }
@@ -61,32 +77,16 @@ void InputFile::ExpectUnchanged() const {
 }
 
 std::size_t InputFile::Read(std::uint8_t* data, std::size_t size) {
-  std::size_t total = 0;
-  while (total < size) {
-    ssize_t got = ::read(m_Handle, data + total, size - total);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      posix::ThrowErrno(errno, "Cannot read " + m_Path);
-    }
-    if (got == 0) break;
-    total += static_cast<std::size_t>(got);
-  }
-  return total;
+  return ReadFully(data, size, m_Path, [this](std::uint8_t* at, std::size_t wanted, std::size_t) {
+    return ::read(m_Handle, at, wanted);
+  });
 }
 
 std::size_t InputFile::ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size) {
-  std::size_t total = 0;
-  while (total < size) {
-    const ssize_t got =
-        ::pread(m_Handle, data + total, size - total, static_cast<off_t>(offset + total));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      posix::ThrowErrno(errno, "Cannot read " + m_Path);
-    }
-    if (got == 0) break;
-    total += static_cast<std::size_t>(got);
-  }
-  return total;
+  return ReadFully(data, size, m_Path,
+                   [this, offset](std::uint8_t* at, std::size_t wanted, std::size_t done) {
+                     return ::pread(m_Handle, at, wanted, static_cast<off_t>(offset + done));
+                   });
 }
 
 }  // namespace lockvale
