@@ -1,5 +1,7 @@
 #include "mainwindow/ListController.h"
 
+#include <utility>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,7 +17,6 @@ namespace lockvale {
 namespace {
 
 const QString kEdit = QStringLiteral("Edit");
-
 
 // As the finder sees it: wildcards, and a folder ending in "/" that holds a file, pass.
 bool SourceFound(const std::string& path) {
@@ -86,6 +87,26 @@ void ListController::lstEncrypt_Click() {
   m_Controls.source->clear();
   m_Controls.destination->clear();
   m_Controls.add->setEnabled(false);
+}
+
+void ListController::SetWritingFormat(Format format) {
+  const Format earlier = std::exchange(m_Format, format);
+  if (earlier == format || !Encrypting()) return;
+  const auto renamed = [&](const std::string& source, const std::string& destination) {
+    return destination == DestinationFor(source, true, earlier)
+               ? DestinationFor(source, true, format)
+               : destination;
+  };
+  const std::string source = m_Controls.source->text().toStdString();
+  m_Controls.destination->setText(
+      QString::fromStdString(renamed(source, m_Controls.destination->text().toStdString())));
+  for (std::size_t index = 0; index < m_View.Count(); ++index) {
+    BatchEntry row = m_View.Row(index);
+    std::string destination = renamed(row.source, row.destination);
+    if (destination == row.destination) continue;
+    row.destination = std::move(destination);
+    m_View.Replace(index, row);
+  }
 }
 
 bool ListController::Encrypting() const {

@@ -40,7 +40,9 @@ class ListController : public BrowseTarget {
 
   bool Encrypting() const override;
   Format WritingFormat() const override { return m_Format; }
-  void SetWritingFormat(Format format) { m_Format = format; }
+  // Encrypting, names made by the earlier format's rule take the new one's, so that no sealed
+  // file is named ".encr" nor the other way round.
+  void SetWritingFormat(Format format);
   void SetSourceAndDestination(const std::string& source, const std::string& destination) override;
   void SetFileFlags(bool overwrite, bool deleteSource) override;
   bool HasSourceName() const override;

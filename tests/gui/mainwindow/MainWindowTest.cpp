@@ -659,8 +659,11 @@ class MainWindowTest : public QObject {
     };
     const std::string plain = dir / "plain";
     WriteFile(plain, {'p'});
+    w.Type("txtFilename", "x");
+    w.Type("txtDestFilename", "x.encr");  // named by the rule, so it follows the format
     w.form->findChild<QAction*>("mnuFormatSealed")->trigger();
     QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleFormat"), "lkv");
+    QCOMPARE(w.Get<QLineEdit>("txtDestFilename")->text(), "x.lkv");
     QVERIFY(w.Get<QLabel>("FormatPanel")->text() == "Sealed (.lkv)" &&
             !w.Get("cboKeySize")->isEnabled());
     pickers.Queue({plain});
