@@ -1,6 +1,8 @@
 #include "startup/CommandLine.h"
 
+#include "format/SealedFormat.h"
 #include "jobs/BatchEntry.h"
+#include "util/InputFile.h"
 
 namespace lockvale {
 
@@ -14,6 +16,16 @@ std::optional<std::string> UnquotedPath(std::string argument) {
   return argument.substr(1, argument.size() - 2);
 }
 
+// A sealed file opens by its content, whatever its name says.
+bool StartsSealed(const std::string& path) {
+  try {
+    InputFile file(path);
+    return StartsSealed(file);
+  } catch (const std::exception&) {
+    return false;  // missing or unreadable: the job will say so
+  }
+}
+
 }  // namespace
 
 std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& arguments,
@@ -23,7 +35,8 @@ std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& 
   if (path->front() == '"') path = UnquotedPath(*path);
   if (!path) return std::nullopt;
   std::string decrypted = DestinationFor(*path, false);
-  if (!decrypted.empty()) return FilePreset{*path, std::move(decrypted), true};
+  if (!decrypted.empty() || StartsSealed(*path))
+    return FilePreset{*path, std::move(decrypted), true};
   return FilePreset{*path, DestinationFor(*path, true, format), false};
 }
 

@@ -19,8 +19,9 @@ struct FilePreset {
 
 // The preset for the program's arguments (without the program's name). The desktop passes the
 // file as the first argument; the quoted form "path" followed by a blank is also taken. A file
-// whose name gives a decrypted name (DestinationFor) is decrypted to it; any other is encrypted
-// to the path followed by the extension of `format`. Nothing when there is no usable name.
+// whose name gives a decrypted name (DestinationFor) is decrypted to it, and a sealed file whose
+// name gives none is decrypted to a name the user types; any other is encrypted to the path
+// followed by the extension of `format`. Nothing when there is no usable name.
 std::optional<FilePreset> PresetFromCommandLine(const std::vector<std::string>& arguments,
                                                 Format format = Format::Encr);
 

@@ -216,6 +216,14 @@ class StartUpTest : public QObject {
     Start sealed("", {"/d/a.txt"});
     QVERIFY(sealed.Get<QAction>("mnuFormatSealed")->isChecked() &&
             sealed.Text("txtDestFilename") == "/d/a.txt.lkv");
+    const std::string renamed =
+        m_Home->path().toStdString() + "/renamed.pdf";  // sealed, by its magic
+    QFile file(QString::fromStdString(renamed));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\x89LKV\r\n\x1a\n\x01", 9) == 9);
+    file.close();
+    Start opened("", {renamed});
+    QVERIFY(opened.Get<QRadioButton>("optDecrypt")->isChecked() &&
+            opened.Text("txtDestFilename").isEmpty());
   }
 
   void updateCheck() {
