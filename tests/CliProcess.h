@@ -1,6 +1,7 @@
 #pragma once
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +42,7 @@ struct CliSetup {
   std::string input = "/dev/null";
   bool asNobody = false;          // when run by root, so that file permissions count
   std::string* output = nullptr;  // receives standard output
+  rlim_t addressSpace = 0;        // the process's address space in bytes; 0 leaves it as it is
 };
 
 // lockvale-cli as its own process, in a session of its own and so without a terminal.
@@ -58,6 +60,8 @@ class CliRun {
       signal(interrupt, SIG_DFL);
     for (auto& setting : setup.environment)
       putenv(setting.data());
+    const rlimit limit{setup.addressSpace, setup.addressSpace};
+    if (setup.addressSpace != 0) setrlimit(RLIMIT_AS, &limit);
     if (std::freopen(setup.input.c_str(), "r", stdin) &&
         std::freopen(outputPath_.c_str(), "w", stdout) &&
         std::freopen(errorsPath_.c_str(), "w", stderr))

@@ -1,5 +1,15 @@
 #pragma once
 
+// AddressSanitizer maps memory its own way: locked pages and address-space limits mean nothing
+// under it. GCC says so with a macro, Clang with a feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define LOCKVALE_TEST_UNDER_ASAN
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LOCKVALE_TEST_UNDER_ASAN
+#endif
+#endif
+
 #ifndef LOCKVALE_TEST_WITHOUT_OPENSSL
 #include <openssl/evp.h>
 #endif

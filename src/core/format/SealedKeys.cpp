@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 namespace lockvale {
@@ -76,7 +77,8 @@ SecretBytes DeriveSecret(std::span<const std::uint8_t> password, const KdfSalt& 
   if (crypto_pwhash(secret.Data(), kSecretSize, reinterpret_cast<const char*>(password.data()),
                     password.size(), salt.data(), settings.passes,
                     std::size_t{settings.memoryKiB} * 1024, crypto_pwhash_ALG_ARGON2ID13) != 0)
-    throw std::bad_alloc();
+    throw std::system_error(std::make_error_code(std::errc::not_enough_memory),
+                            "Cannot derive the key");
   return secret;
 }
 

@@ -49,7 +49,8 @@ void InitSodium();
 // that is not UTF-8 is kept as its bytes.
 SecretBytes NormalizedKeyText(std::string_view keyText);
 
-// Argon2id v1.3 of `password` into 32 bytes. Throws std::bad_alloc when the memory is not there.
+// Argon2id v1.3 of `password` into 32 bytes. Throws std::system_error (not enough memory) when
+// the derivation's memory is not there.
 SecretBytes DeriveSecret(std::span<const std::uint8_t> password, const KdfSalt& salt,
                          const KdfSettings& settings);
 

@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
-#ifndef __has_feature
-#define __has_feature(x) 0
-#endif
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <fstream>
 
+#include "TestSupport.h"
 #include "cipher/KeyBytes.h"
 #include "util/SecretText.h"
 
@@ -27,7 +25,7 @@ TEST(SecretMemory, NoCoreDumpsAndKeysLockedInMemoryWhileTheyLive) {
   rlimit core{1, 1};
   getrlimit(RLIMIT_CORE, &core);
   EXPECT_EQ(std::pair(core.rlim_max, prctl(PR_GET_DUMPABLE)), std::pair(rlim_t{0}, 0));
-#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+#ifdef LOCKVALE_TEST_UNDER_ASAN
   GTEST_SKIP() << "AddressSanitizer turns mlock into nothing";
 #endif
   const long before = LockedKilobytes();
