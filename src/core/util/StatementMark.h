@@ -19,6 +19,7 @@ struct StatementPlace {
 // Notes file:line as the statement the exception now propagating failed in, unless a statement
 // inside this one has already claimed that exception.
 void NoteFailingStatement(const char* file, int line) noexcept;
+// Also what a thread that runs marked statements does before it ends.
 void ForgetFailingStatement() noexcept;
 // The innermost marked statement that the exception being handled left, if any.
 StatementPlace FailingStatement() noexcept;

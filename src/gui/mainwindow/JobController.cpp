@@ -65,6 +65,7 @@ void JobController::Run(JobRequest request, const QList<QObject*>& inputs) {
 // Reported as the errors of the Execute button's handler are.
 void JobController::RunOnWorker() {
   LV_GUARD("cmdEncryptFile_Click", [&] { RunJob(m_Request, *this); });
+  ForgetFailingStatement();  // a failure that a job caught and put aside
 }
 
 void JobController::WorkerFinished() {
