@@ -1,5 +1,10 @@
 #pragma once
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+#include <QSettings>
 #include <QString>
 #include <QtTest>
 #include <functional>
@@ -9,6 +14,26 @@
 #include "support/ActiveMessageBoxes.h"
 
 namespace lockvale::test {
+
+// Wine has no IFileOperation, through which Qt moves a file to the recycle bin.
+inline bool RecycleBinMissing() {
+#ifdef Q_OS_WIN
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
+
+// As on a machine where the program never ran: on Linux, its settings and desktop files go to
+// folders under `home`; on Windows, its values in the registry are emptied.
+inline void StartWithoutSettings([[maybe_unused]] const QString& home) {
+#ifdef Q_OS_WIN
+  QSettings(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\QV"), QSettings::NativeFormat).clear();
+#else
+  qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/config")).toUtf8());
+  qputenv("XDG_DATA_HOME", (home + QStringLiteral("/data")).toUtf8());
+#endif
+}
 
 // Scripted boxes that stand in for the real ones while they live. A box shown off the window's
 // thread says so in its text; `whileShown` is what the user does while a box is up.

@@ -9,9 +9,10 @@ namespace lockvale {
 void RemoveShellRegistration();
 
 // Registers the program at exePath in place of what an earlier start registered: the desktop
-// opens ".encr" files with it and offers "Encrypt" on every file. A path that a desktop entry
-// cannot hold (empty, not UTF-8, or with a control character other than tab, newline and
-// carriage return) leaves the earlier registration as it was. Silent on every failure.
+// opens ".encr" and ".lkv" files with it and offers "Encrypt" on every file. A path that the
+// registration cannot hold (on Linux: empty, not UTF-8, or with a control character other than
+// tab, newline and carriage return; on Windows: empty) leaves the earlier registration as it
+// was. Silent on every failure.
 void WriteShellRegistration(const std::string& exePath);
 
 }  // namespace lockvale

@@ -2,14 +2,7 @@
 
 #include <cstdint>
 
-#include "support/IniSettingsStore.h"
-
 namespace lockvale {
-
-SettingsStore& ProgramSettings() {
-  static IniSettingsStore iniFile;
-  return iniFile;
-}
 
 std::string RegQueryStringValue(const SettingsKey& hKey, const std::string& strValueName) {
   const std::optional<StoredValue> value =

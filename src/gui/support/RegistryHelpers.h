@@ -12,7 +12,7 @@ struct SettingsKey {
   std::string path;
 };
 
-// The store the program's settings live in.
+// The store the program's settings live in: an INI file on Linux, the registry on Windows.
 SettingsStore& ProgramSettings();
 
 // The value as text: a string up to its first NUL, a binary value as the decimal number its

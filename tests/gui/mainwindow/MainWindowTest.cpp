@@ -19,8 +19,10 @@
 #include <functional>
 #include <memory>
 
+#ifndef Q_OS_WIN
 #include <linux/capability.h>
 #include <sys/syscall.h>
+#endif
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
@@ -202,12 +204,20 @@ QMimeData* Files(const QStringList& paths, const std::string& bytes = "") {
   return data;
 }
 
-// A name as it may come: "*", "?", a line break, a tab, a leading "-" and a byte not UTF-8.
+// A name as it may come: "*", "?", a line break, a tab, a leading "-" and a byte not UTF-8;
+// on Windows, which holds none of these but the "-", a blank, "%", "~", brackets and ";".
+#ifdef Q_OS_WIN
+const std::string kOddName = "sub/-% ~[x];.encr";
+#else
 const std::string kOddName = "sub/-?*\n\t\xff.encr";
+#endif
 
 // Runs `body` with folders read as their permissions say, by root too: this thread and the
 // threads it starts leave the capabilities that pass over them.
 void HeedingPermissions(const std::function<void()>& body) {
+#ifdef Q_OS_WIN
+  body();
+#else
   __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct saved[2]{}, heeding[2]{};
   syscall(SYS_capget, &header, saved);
@@ -216,6 +226,7 @@ void HeedingPermissions(const std::function<void()>& body) {
   syscall(SYS_capset, &header, heeding);
   body();
   syscall(SYS_capset, &header, saved);
+#endif
 }
 
 // Calls `step` from the window's own event handling, as often as it can, until it says done.
@@ -304,13 +315,24 @@ class MainWindowTest : public QObject {
     TempDir dataHome;
     const QByteArray home = qgetenv("HOME");
     for (const char* name : {"HOME", "XDG_DATA_HOME"})
-      qputenv(name, QByteArray::fromStdString(dataHome.Path()));
+      qputenv(name, QByteArray::fromStdString(dataHome.Path().generic_string()));
     boxes.Queue("Y");
     w.Execute();
     qputenv("HOME", home);
-    QCOMPARE(boxes.TakeAsked().size(), size_t{2});  // nothing asked about replacing "plain"
-    QVERIFY(ReadFile(plain) == content && dir.Entries() == Names({"plain"}));
-    QVERIFY(std::filesystem::exists(dataHome / "Trash/files/plain.encr"));
+    const auto asked = boxes.TakeAsked();  // nothing asked about replacing "plain"
+    QVERIFY(ReadFile(plain) == content);
+    if (RecycleBinMissing()) {  // the source stays, and the user is told
+      QVERIFY2(asked.size() == 3 && asked[2].title == "Delete Source File",
+               qPrintable(Describe(asked)));
+      QVERIFY(dir.Entries() == Names({"plain", "plain.encr"}));
+      std::filesystem::remove(encrypted);
+    } else {
+      QVERIFY2(asked.size() == 2, qPrintable(Describe(asked)));
+      QVERIFY(dir.Entries() == Names({"plain"}));
+#ifndef Q_OS_WIN
+      QVERIFY(std::filesystem::exists(dataHome / "Trash/files/plain.encr"));
+#endif
+    }
 
     w.Click("optText");
     w.Click("optEncrypt");
@@ -387,6 +409,11 @@ class MainWindowTest : public QObject {
     QVERIFY(l.pickers.asked.at(4).confirmOverwrite && l.pickers.asked.at(5).confirmOverwrite);
     QVERIFY(l.pickers.owners[0] == l.w.form.get());
 
+#ifdef Q_OS_WIN
+    QSKIP(
+        "the drops below carry names that Windows cannot hold: \"*\", \"?\", control "
+        "characters and bytes that are not UTF-8");
+#endif
     l.w.Click("optDecrypt");
     // The odd name and its twin, named as the odd one shows with U+FFFD.
     const std::string odd = l.dir / kOddName, twin = l.dir / "sub/-?*\n\t\uFFFD.encr";
@@ -553,6 +580,9 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(l.Get("cmdBrowse")->isEnabled());
     QVERIFY(l.pickers.asked.size() == 4 && l.Rows().empty() && !l.browse->isVisible());
 
+#ifdef Q_OS_WIN
+    QSKIP("a folder that its owner cannot search is made with Linux permissions");
+#endif
     std::filesystem::permissions(l.dir / "sub", std::filesystem::perms::none);
     l.OpenBrowse();
     l.Get("optFolder")->click();
@@ -627,17 +657,20 @@ class MainWindowTest : public QObject {
   // The choice is stored and named in the status bar; LOCKVALE_CODEPAGE overrides it.
   void codePageIsChosenInTheMenuAndStored() {
     TempDir config;
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path()));
+    StartWithoutSettings(QString::fromStdString(config.Path().generic_string()));
     Window w;
     auto* named = w.Get<QLabel>("CodePagePanel");
-    w.form->findChild<QAction*>("mnuCodePage_windows-1252")->trigger();
-    QCOMPARE(named->text(), "Code page: windows-1252");
+    // One that is not the system's (Wine's is windows-1252); both hold "ü" as 0xFC.
+    const QString chosen =
+        CodePage::SystemName() == "windows-1252" ? "windows-1250" : "windows-1252";
+    w.form->findChild<QAction*>("mnuCodePage_" + chosen)->trigger();
+    QCOMPARE(named->text(), "Code page: " + chosen);
     QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "LockvaleCodePage"),
-             "windows-1252");
+             chosen.toStdString());
     QVERIFY(CodePage::ForThisSystem().Encode("\u00FC") == Bytes{0xFC});
-    qputenv("LOCKVALE_CODEPAGE", "windows-1250");
+    qputenv("LOCKVALE_CODEPAGE", "windows-1251");
     w.form->mnuCodePage_Click("");
-    QVERIFY(named->text() == "Code page: windows-1250" && !w.Get("mnuCodePage")->isEnabled());
+    QVERIFY(named->text() == "Code page: windows-1251" && !w.Get("mnuCodePage")->isEnabled());
     qunsetenv("LOCKVALE_CODEPAGE");
     w.form->mnuCodePage_Click("");
     QVERIFY(named->text().isEmpty() && w.Get("mnuCodePage")->isEnabled());
@@ -648,7 +681,7 @@ class MainWindowTest : public QObject {
   // Sealed files and texts open by content, whatever the choice; decrypting offers both formats.
   void sealedFormatIsChosenInTheMenu() {
     TempDir dir;
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir / "config"));
+    StartWithoutSettings(QString::fromStdString(dir.Path().generic_string()));
     Window w;
     ScriptedMessageBoxes boxes;
     ScriptedPickers pickers;

@@ -91,4 +91,4 @@ class ShellRegistrationTest : public QObject {
 };
 
 QTEST_MAIN(ShellRegistrationTest)
-#include "ShellRegistrationTest.moc"
+#include "ShellRegistrationTest_linux.moc"

@@ -18,7 +18,9 @@
 #include "QtTestSupport.h"
 #include "mainwindow/frmMain.h"
 #include "startup/clsHTTP.h"
+#ifndef Q_OS_WIN
 #include "support/IniSettingsStore.h"
+#endif
 #include "support/OpenInternet.h"
 #include "support/RegistryHelpers.h"
 #include "support/frmAbout.h"
@@ -112,14 +114,20 @@ class StartUpTest : public QObject {
 
   std::unique_ptr<QTemporaryDir> m_Home;
 
-  QString DataFile(const char* name) const { return m_Home->path() + "/data/" + name; }
+  bool Registered() const {
+#ifdef Q_OS_WIN
+    return QSettings("HKEY_CURRENT_USER\\Software\\Classes", QSettings::NativeFormat)
+        .contains(".encr/Default");
+#else
+    return QFile::exists(m_Home->path() + "/data/applications/LockvaleApp.desktop");
+#endif
+  }
 
  private slots:
   // Every test starts as on a machine where Lockvale never ran, and no update host is set.
   void init() {
     m_Home = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", (m_Home->path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (m_Home->path() + "/data").toUtf8());
+    StartWithoutSettings(m_Home->path());
     qputenv("LOCKVALE_UPDATE_HOST", "none");
     // The desktop's cache tools would still be writing in the folder when it is removed.
     qputenv("PATH", m_Home->path().toUtf8());
@@ -128,17 +136,28 @@ class StartUpTest : public QObject {
   // Strings end at their first NUL; binary values read as the signed number of their first two
   // bytes, and as nothing when shorter.
   void settingsRootsDefaultValuesAndStoredForms() {
-    QCOMPARE(IniSettingsStore::FilePath(), m_Home->path() + "/config/lockvale/lockvale.ini");
     QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", "Absent"), "");
+#ifndef Q_OS_WIN
     QVERIFY(!QFile::exists(IniSettingsStore::FilePath()));  // reading creates nothing
+#endif
     SaveString(RegistryRoot::ClassesRoot, ".encr\\", "", "LockvaleApp");
     SaveString(RegistryRoot::LocalMachine, ".encr", "", "machine");
     SaveString(RegistryRoot::CurrentUser, "K", "Text", std::string("abc\0def", 7));
+#ifdef Q_OS_WIN
+    {  // the registry itself, as regedit shows it
+      QSettings key("HKEY_CURRENT_USER\\K", QSettings::NativeFormat);
+      QVERIFY(key.value("Text").toString().startsWith("abc"));
+      key.setValue("Binary", QByteArray("\xfe\xff\x01", 3));
+      key.setValue("Short", QByteArray("\x05", 1));
+    }
+#else
+    QCOMPARE(IniSettingsStore::FilePath(), m_Home->path() + "/config/lockvale/lockvale.ini");
     {
       QSettings file(IniSettingsStore::FilePath(), QSettings::IniFormat);
       file.setValue("HKEY_CURRENT_USER/K/Binary", QByteArray("\xfe\xff\x01", 3));
       file.setValue("HKEY_CURRENT_USER/K/Short", QByteArray("\x05", 1));
     }
+#endif
     QStringList read;
     for (const auto& [root, key, name] : {std::tuple{RegistryRoot::ClassesRoot, ".encr", ""},
                                           {RegistryRoot::LocalMachine, ".encr", ""},
@@ -156,7 +175,7 @@ class StartUpTest : public QObject {
       LV_EXPECT_ASKED(refused.boxes, AgreementBox());
       QCOMPARE(GetString(RegistryRoot::CurrentUser, "SOFTWARE\\QV", kFirstTime), "");
       // The desktop registration comes first and stays.
-      QVERIFY(QFile::exists(DataFile("applications/LockvaleApp.desktop")));
+      QVERIFY(Registered());
     }
     Start accepted("Y");
     QVERIFY(accepted.goOn);

@@ -41,7 +41,8 @@ static QString Generate(const std::string& root,
     std::filesystem::create_directories(std::filesystem::path(root + "/" + path).parent_path());
     WriteFile(root + "/" + path, Bytes(text.begin(), text.end()));
   }
-  const std::string script = std::filesystem::path(__FILE__).parent_path() / "../../../cmake";
+  const std::string script =
+      (std::filesystem::path(__FILE__).parent_path() / "../../../cmake").generic_string();
   if (std::system(("cmake -DSOURCE_ROOT=" + root + " -DOUTPUT=" + root + ".cpp -P " + script +
                    "/StatementTable.cmake")
                       .c_str()) != 0)
@@ -89,13 +90,20 @@ class ErrorReportTest : public QObject {
 
  private slots:
   void initTestCase() {
+#ifdef Q_OS_WIN
+    QSKIP(
+        "the statement tables these tests compare are made by the build machine's CMake, "
+        "which a program under Wine cannot start");
+#endif
     const Bytes source = ReadFile(__FILE__);
     m_Statements = Load(Generate(
         m_Temp / "own", {{"support/ErrorReportTest.cpp", {source.begin(), source.end()}}}));
     QVERIFY(!m_Statements.empty());
     test_hooks::ReplaceStatements(m_Statements);
   }
-  void cleanupTestCase() { test_hooks::ReplaceStatements({}); }
+  void cleanupTestCase() {
+    test_hooks::ReplaceStatements({});
+  }
 
   // The innermost marked statement is named; a failure outside marked statements names the
   // handler, even when ordinary code caught and put aside an earlier marked one. A nested
