@@ -27,8 +27,29 @@ if(EXISTS ${packaging}/lockvale-cli.1 AND NOT WIN32)
   install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
+if(WIN32 AND LOCKVALE_GUI)
+  # lockvale.exe runs from the zip's folder: beside it the Qt plugins it loads and the DLLs that
+  # it and they import, found over their imports in Qt's and MinGW's folders.
+  set(qt_plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
+  install(FILES ${qt_plugins}/platforms/qwindows.dll DESTINATION platforms)
+  install(DIRECTORY ${qt_plugins}/styles DESTINATION . FILES_MATCHING PATTERN "*.dll")
+  set(dll_folders ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
+  foreach(runtime libstdc++-6.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+                    OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+    get_filename_component(found ${found} DIRECTORY)
+    string(APPEND dll_folders :${found})
+  endforeach()
+  install(CODE "set(program \"$<TARGET_FILE:lockvale>\")
+    set(qt_plugins \"${qt_plugins}\")
+    set(dll_folders \"${dll_folders}\")
+    set(dll_script \"${PROJECT_SOURCE_DIR}/scripts/windows-dlls\")")
+  install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/InstallWindowsDlls.cmake)
+endif()
+
 if(WIN32)
-  # lockvale-cli.exe alone, linked statically, in a zip: nothing to install on Windows.
+  # The programs in a zip, nothing to install on Windows: lockvale-cli.exe linked statically,
+  # lockvale.exe with Qt's DLLs beside it.
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME windows-x86_64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
