@@ -40,15 +40,19 @@ void TellTheShell() {
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
-}  // namespace
-
-void RemoveShellRegistration() {
-  QSettings classes(kClasses, QSettings::NativeFormat);
+void RemoveKeys(QSettings& classes) {
   for (const FileType& type : kFileTypes) {
     classes.remove(type.extension);
     classes.remove(type.name);
   }
   classes.remove(kEncryptVerb);
+}
+
+}  // namespace
+
+void RemoveShellRegistration() {
+  QSettings classes(kClasses, QSettings::NativeFormat);
+  RemoveKeys(classes);
   classes.sync();
   TellTheShell();
 }
@@ -56,8 +60,8 @@ void RemoveShellRegistration() {
 void WriteShellRegistration(const std::string& exePath) {
   const QString exe = QDir::toNativeSeparators(QString::fromStdString(exePath));
   if (exe.isEmpty()) return;
-  RemoveShellRegistration();
   QSettings classes(kClasses, QSettings::NativeFormat);
+  RemoveKeys(classes);
   SetDefault(classes, kEncryptVerb + QStringLiteral("/command"), Command(exe));
   for (const FileType& type : kFileTypes) {
     SetDefault(classes, type.extension, type.name);
