@@ -7,21 +7,7 @@ namespace lockvale {
 namespace {
 
 QString KeyName(RegistryRoot root, const std::string& path) {
-  QString key;
-  switch (root) {
-    case RegistryRoot::ClassesRoot:
-      key = QStringLiteral("HKEY_CLASSES_ROOT");
-      break;
-    case RegistryRoot::CurrentUser:
-      key = QStringLiteral("HKEY_CURRENT_USER");
-      break;
-    case RegistryRoot::LocalMachine:
-      key = QStringLiteral("HKEY_LOCAL_MACHINE");
-      break;
-  }
-  for (const QString& part : QString::fromStdString(path).split(u'\\', Qt::SkipEmptyParts))
-    key += u'\\' + part;
-  return key;
+  return KeyName(root, path, u'\\');
 }
 
 // Qt names a key's default value "Default".
@@ -34,12 +20,8 @@ class RegistrySettingsStore : public SettingsStore {
  public:
   std::optional<StoredValue> Read(RegistryRoot root, const std::string& path,
                                   const std::string& name) override {
-    const QVariant value =
-        QSettings(KeyName(root, path), QSettings::NativeFormat).value(ValueName(name));
-    if (!value.isValid()) return std::nullopt;
-    if (value.typeId() == QMetaType::QByteArray)
-      return StoredValue{StoredValue::Type::Binary, value.toByteArray().toStdString()};
-    return StoredValue{StoredValue::Type::String, value.toString().toStdString()};
+    return StoredValueOf(
+        QSettings(KeyName(root, path), QSettings::NativeFormat).value(ValueName(name)));
   }
   void Write(RegistryRoot root, const std::string& path, const std::string& name,
              const std::string& text) override {

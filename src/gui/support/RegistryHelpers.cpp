@@ -4,6 +4,31 @@
 
 namespace lockvale {
 
+QString KeyName(RegistryRoot root, const std::string& path, QChar separator) {
+  QString key;
+  switch (root) {
+    case RegistryRoot::ClassesRoot:
+      key = QStringLiteral("HKEY_CLASSES_ROOT");
+      break;
+    case RegistryRoot::CurrentUser:
+      key = QStringLiteral("HKEY_CURRENT_USER");
+      break;
+    case RegistryRoot::LocalMachine:
+      key = QStringLiteral("HKEY_LOCAL_MACHINE");
+      break;
+  }
+  for (const QString& part : QString::fromStdString(path).split(u'\\', Qt::SkipEmptyParts))
+    key += separator + part;
+  return key;
+}
+
+std::optional<StoredValue> StoredValueOf(const QVariant& value) {
+  if (!value.isValid()) return std::nullopt;
+  if (value.typeId() == QMetaType::QByteArray)
+    return StoredValue{StoredValue::Type::Binary, value.toByteArray().toStdString()};
+  return StoredValue{StoredValue::Type::String, value.toString().toStdString()};
+}
+
 std::string RegQueryStringValue(const SettingsKey& hKey, const std::string& strValueName) {
   const std::optional<StoredValue> value =
       ProgramSettings().Read(hKey.root, hKey.path, strValueName);

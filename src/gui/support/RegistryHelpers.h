@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QVariant>
+#include <optional>
 #include <string>
 
 #include "util/SettingsStore.h"
@@ -11,6 +14,12 @@ struct SettingsKey {
   RegistryRoot root;
   std::string path;
 };
+
+// The root's name as the registry spells it, then the key path's parts ("\" separated, empty
+// ones dropped), joined by `separator`: the name both stores give a key.
+QString KeyName(RegistryRoot root, const std::string& path, QChar separator);
+// A value as QSettings reads it: bytes are a binary value, anything else text.
+std::optional<StoredValue> StoredValueOf(const QVariant& value);
 
 // The store the program's settings live in: an INI file on Linux, the registry on Windows.
 SettingsStore& ProgramSettings();

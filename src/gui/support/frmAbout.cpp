@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "support/RegistryHelpers.h"
 #include "support/ActiveMessageBoxes.h"
+#include "support/RegistryHelpers.h"
 #include "support/Statement.h"
 #include "util/FileIdentity.h"
 #include "util/ProgramNames.h"
