@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <functional>
 #include <memory>
+#include <vector>
 
-#include "format/ChunkWorkers.h"
-#include "format/WriteBehind.h"
+#include "format/BatchPipeline.h"
 #include "util/SecureWipe.h"
 
 namespace lockvale {
@@ -19,45 +21,55 @@ constexpr std::size_t kStoredChunk = kChunk + kTag;
 static_assert(kTag == crypto_aead_chacha20poly1305_ietf_ABYTES);
 // A batch of 1 MiB stays in the processor's cache between the read, the cipher and the write.
 constexpr std::size_t kBatchChunks = 16;
+// Enough batches in the ring for one to be read and one written while two are sealed or opened.
+constexpr std::size_t kRingSlots = 4;
 
-// Reads a source a batch of chunks at a time and one byte ahead, so that it knows which chunk is
-// the last. The buffer is wiped when it goes.
-class BatchReader {
+// Reads a source a batch of chunks at a time and one byte ahead, so that it knows which batch
+// is the last: that byte goes into the buffer's spare last place and opens the next batch.
+class LookaheadReader {
  public:
-  BatchReader(ByteSource& source, std::size_t chunkSize, std::size_t chunks)
-      : m_Source(source),
-        m_ChunkSize(chunkSize),
-        m_Capacity(chunks * chunkSize + 1),
-        m_Buffer(std::make_unique_for_overwrite<std::uint8_t[]>(m_Capacity)) {}
-  ~BatchReader() { SecureWipe(m_Buffer.get(), m_Used); }
-  BatchReader(const BatchReader&) = delete;
-  BatchReader& operator=(const BatchReader&) = delete;
+  LookaheadReader(ByteSource& source, std::size_t capacity)
+      : m_Source(source), m_Capacity(capacity) {}
 
-  void Next() {
+  // Fills `buffer`, of capacity + 1 bytes, and returns the size of the batch it holds.
+  std::size_t Next(std::uint8_t* buffer, bool& last) {
     std::size_t have = 0;
-    if (!m_AtEnd && m_Size > 0) m_Buffer[have++] = m_Buffer[m_Capacity - 1];
-    const std::size_t wanted = m_Capacity - have;
-    const std::size_t got = m_Source.Read(m_Buffer.get() + have, wanted);
-    m_AtEnd = got < wanted;
-    m_Size = m_AtEnd ? have + got : m_Capacity - 1;
-    m_Used = std::max(m_Used, have + got);
+    if (m_Carried) buffer[have++] = m_Carry;
+    const std::size_t wanted = m_Capacity + 1 - have;
+    const std::size_t got = m_Source.Read(buffer + have, wanted);
+    last = got < wanted;
+    m_Carried = !last;
+    m_Carry = buffer[m_Capacity];
+    return last ? have + got : m_Capacity;
   }
-  const std::uint8_t* Chunk(std::size_t index) const {
-    return m_Buffer.get() + index * m_ChunkSize;
-  }
-  std::size_t ChunkSize(std::size_t index) const {
-    return std::min(m_ChunkSize, m_Size - index * m_ChunkSize);
-  }
-  std::size_t Chunks() const { return (m_Size + m_ChunkSize - 1) / m_ChunkSize; }
-  std::size_t Size() const { return m_Size; }
-  bool AtEnd() const { return m_AtEnd; }
 
  private:
   ByteSource& m_Source;
-  std::size_t m_ChunkSize, m_Capacity;
-  std::unique_ptr<std::uint8_t[]> m_Buffer;
-  std::size_t m_Size = 0, m_Used = 0;
-  bool m_AtEnd = false;
+  std::size_t m_Capacity;
+  std::uint8_t m_Carry = 0;
+  bool m_Carried = false;
+};
+
+// One slot of the ring: a batch as read and as transformed. Both buffers are wiped when it goes,
+// since one of them holds plaintext.
+struct Batch {
+  Batch(std::size_t inSize, std::size_t outSize)
+      : in(std::make_unique_for_overwrite<std::uint8_t[]>(inSize)),
+        out(std::make_unique_for_overwrite<std::uint8_t[]>(outSize)),
+        inSize(inSize),
+        outSize(outSize) {}
+  ~Batch() {
+    if (in) SecureWipe(in.get(), inSize);
+    if (out) SecureWipe(out.get(), outSize);
+  }
+  Batch(Batch&&) = default;
+
+  std::unique_ptr<std::uint8_t[]> in, out;
+  std::size_t inSize, outSize;
+  std::size_t size = 0, chunks = 0;  // bytes read and the chunks they make
+  std::uint64_t firstChunk = 0;
+  bool last = false;
+  std::size_t sound = 0;  // opening: how many chunks, from the first, verified
 };
 
 // Batches no larger than the file, so that a small file costs little memory to fill and wipe.
@@ -69,6 +81,35 @@ std::size_t BatchChunksFor(std::uint64_t sizeHint, std::size_t chunkSize) {
 // Threads pay off only when there are several batches to overlap.
 bool WorthThreads(std::uint64_t sizeHint) {
   return sizeHint > 2 * kBatchChunks * kStoredChunk;
+}
+
+// A ring of batches, one for a file read, transformed and written in turn.
+std::vector<Batch> RingFor(std::uint64_t sizeHint, std::size_t inChunk, std::size_t outChunk,
+                           std::size_t lead) {
+  const std::size_t chunks = BatchChunksFor(sizeHint, inChunk);
+  std::vector<Batch> ring;
+  ring.reserve(kRingSlots);
+  for (std::size_t i = WorthThreads(sizeHint) ? kRingSlots : 1; i > 0; --i)
+    ring.emplace_back(chunks * inChunk + 1, lead + chunks * outChunk);
+  return ring;
+}
+
+// Reads the next batch into `batch` and numbers its chunks.
+bool ReadBatch(LookaheadReader& reader, Batch& batch, std::size_t chunkSize,
+               std::uint64_t& nextChunk) {
+  batch.size = reader.Next(batch.in.get(), batch.last);
+  batch.chunks = (batch.size + chunkSize - 1) / chunkSize;
+  batch.firstChunk = nextChunk;
+  nextChunk += batch.chunks;
+  return batch.last;
+}
+
+const std::uint8_t* ChunkIn(const Batch& batch, std::size_t i, std::size_t chunkSize) {
+  return batch.in.get() + i * chunkSize;
+}
+
+std::size_t ChunkSize(const Batch& batch, std::size_t i, std::size_t chunkSize) {
+  return std::min(chunkSize, batch.size - i * chunkSize);
 }
 
 using ChunkNonce = std::array<std::uint8_t, crypto_aead_chacha20poly1305_ietf_NPUBBYTES>;
@@ -108,12 +149,11 @@ std::uint64_t DamagedAt(const std::uint8_t* key, std::uint64_t index, bool last,
   return start;
 }
 
-bool Cancelled(const SealedControl& control) {
-  return control.cancel != nullptr && control.cancel->load(std::memory_order_relaxed);
-}
-
-void Report(const SealedControl& control, std::uint64_t bytesDone) {
-  if (control.progress) control.progress(bytesDone);
+// The progress reported on the caller's thread, of bytes the write steps count on any thread.
+std::function<void()> Reporter(const SealedControl& control,
+                               const std::atomic<std::uint64_t>& bytesDone) {
+  if (!control.progress) return {};
+  return [&control, &bytesDone] { control.progress(bytesDone.load(std::memory_order_relaxed)); };
 }
 
 }  // namespace
@@ -121,72 +161,89 @@ void Report(const SealedControl& control, std::uint64_t bytesDone) {
 SealedResult SealChunks(const std::uint8_t* payloadKey, std::span<const std::uint8_t> header,
                         ByteSource& plaintext, ByteSink& sealed, const SealedControl& control) {
   const std::uint64_t sizeHint = plaintext.Size();
-  const std::size_t batchChunks = BatchChunksFor(sizeHint, kChunk);
-  BatchReader input(plaintext, kChunk, batchChunks);
-  WriteBehind output(sealed, header.size() + batchChunks * kStoredChunk, WorthThreads(sizeHint));
-  ChunkWorkers workers(WorthThreads(sizeHint));
-  std::uint8_t* out = output.Acquire();
-  std::copy(header.begin(), header.end(), out);
-  std::size_t lead = header.size();  // only the first batch carries the header
-  std::uint64_t index = 0, done = 0;
-  for (;;) {
-    if (Cancelled(control)) return {SealedStatus::Cancelled};
-    input.Next();
-    const std::size_t chunks = std::max<std::size_t>(1, input.Chunks());  // an empty file too
-    workers.Run(chunks, [&](std::size_t i) {
-      SealChunk(payloadKey, index + i, input.AtEnd() && i + 1 == chunks, input.Chunk(i),
-                input.ChunkSize(i), out + lead + i * kStoredChunk);
-    });
-    output.Submit(lead + input.Size() + chunks * kTag);
-    Report(control, done += input.Size());
-    if (input.AtEnd()) {
-      output.Finish();
-      return {};
-    }
-    index += chunks;
-    lead = 0;
-    out = output.Acquire();
-  }
+  std::vector<Batch> ring = RingFor(sizeHint, kChunk, kStoredChunk, header.size());
+  LookaheadReader reader(plaintext, ring[0].inSize - 1);
+  std::uint64_t nextChunk = 0;
+  std::atomic<std::uint64_t> done = 0;
+  bool first = true;
+  const BatchSteps steps{
+      .read = [&](std::size_t slot) { return ReadBatch(reader, ring[slot], kChunk, nextChunk); },
+      .transform =
+          [&](std::size_t slot) {
+            Batch& batch = ring[slot];
+            const std::size_t chunks = std::max<std::size_t>(1, batch.chunks);  // an empty file
+            for (std::size_t i = 0; i < chunks; ++i)
+              SealChunk(payloadKey, batch.firstChunk + i, batch.last && i + 1 == chunks,
+                        ChunkIn(batch, i, kChunk), ChunkSize(batch, i, kChunk),
+                        batch.out.get() + header.size() + i * kStoredChunk);
+          },
+      .write =
+          [&](std::size_t slot) {
+            // Only the first batch carries the header, in the same write.
+            const Batch& batch = ring[slot];
+            const std::size_t lead = first ? header.size() : 0;
+            std::uint8_t* out = batch.out.get() + header.size() - lead;
+            if (first) std::copy(header.begin(), header.end(), out);
+            first = false;
+            sealed.Write(out, lead + batch.size + std::max<std::size_t>(1, batch.chunks) * kTag);
+            done += batch.size;
+            return true;
+          },
+      .written = Reporter(control, done)};
+  const PipelineEnd end = RunBatchPipeline(steps, ring.size(), ring.size() > 1, control.cancel);
+  return {end == PipelineEnd::Cancelled ? SealedStatus::Cancelled : SealedStatus::Ok};
 }
 
 SealedResult OpenChunks(const std::uint8_t* payloadKey, ByteSource& payload, ByteSink& plaintext,
                         const SealedControl& control) {
   const std::uint64_t sizeHint = payload.Size();
-  const std::size_t batchChunks = BatchChunksFor(sizeHint, kStoredChunk);
-  BatchReader input(payload, kStoredChunk, batchChunks);
-  WriteBehind output(plaintext, batchChunks * kChunk, WorthThreads(sizeHint));
-  ChunkWorkers workers(WorthThreads(sizeHint));
-  std::array<bool, kBatchChunks> opened{};
-  std::uint64_t index = 0, done = kSealedHeaderSize;
-  for (;;) {
-    if (Cancelled(control)) return {SealedStatus::Cancelled};
-    input.Next();
-    const std::size_t chunks = input.Chunks();
-    const auto last = [&](std::size_t i) { return input.AtEnd() && i + 1 == chunks; };
-    std::uint8_t* out = output.Acquire();
-    workers.Run(chunks, [&](std::size_t i) {
-      opened[i] = OpenChunk(payloadKey, index + i, last(i), input.Chunk(i), input.ChunkSize(i),
-                            out + i * kChunk);
-    });
-    const std::size_t sound =
-        std::find(opened.begin(), opened.begin() + chunks, false) - opened.begin();
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < sound; ++i)
-      kept += input.ChunkSize(i) - kTag;
-    if (kept > 0) output.Submit(kept);
-    if (sound < chunks || chunks == 0) {
-      output.Finish();
-      if (chunks == 0) return {SealedStatus::Damaged, done};  // nothing after the header
-      return {SealedStatus::Damaged, DamagedAt(payloadKey, index + sound, last(sound),
-                                               input.Chunk(sound), input.ChunkSize(sound))};
-    }
-    Report(control, done += input.Size());
-    if (input.AtEnd()) {
-      output.Finish();
-      return {};
-    }
-    index += chunks;
-  }
+  std::vector<Batch> ring = RingFor(sizeHint, kStoredChunk, kChunk, 0);
+  LookaheadReader reader(payload, ring[0].inSize - 1);
+  std::uint64_t nextChunk = 0;
+  std::atomic<std::uint64_t> done = kSealedHeaderSize;
+  SealedResult result;
+  const auto last = [](const Batch& batch, std::size_t i) {
+    return batch.last && i + 1 == batch.chunks;
+  };
+  const BatchSteps steps{
+      .read =
+          [&](std::size_t slot) { return ReadBatch(reader, ring[slot], kStoredChunk, nextChunk); },
+      .transform =
+          [&](std::size_t slot) {
+            Batch& batch = ring[slot];
+            batch.sound = 0;
+            while (batch.sound < batch.chunks &&
+                   OpenChunk(payloadKey, batch.firstChunk + batch.sound, last(batch, batch.sound),
+                             ChunkIn(batch, batch.sound, kStoredChunk),
+                             ChunkSize(batch, batch.sound, kStoredChunk),
+                             batch.out.get() + batch.sound * kChunk))
+              ++batch.sound;
+          },
+      .write =
+          [&](std::size_t slot) {
+            const Batch& batch = ring[slot];
+            const std::size_t kept = batch.sound == batch.chunks ? batch.size - batch.chunks * kTag
+                                                                 : batch.sound * kChunk;
+            if (kept > 0) plaintext.Write(batch.out.get(), kept);
+            if (batch.chunks ==
+                0) {  // nothing after the header, or after a chunk that was not last
+              result = {SealedStatus::Damaged, done};
+              return false;
+            }
+            if (batch.sound < batch.chunks) {
+              const std::size_t i = batch.sound;
+              result = {
+                  SealedStatus::Damaged,
+                  DamagedAt(payloadKey, batch.firstChunk + i, last(batch, i),
+                            ChunkIn(batch, i, kStoredChunk), ChunkSize(batch, i, kStoredChunk))};
+              return false;
+            }
+            done += batch.size;
+            return true;
+          },
+      .written = Reporter(control, done)};
+  const PipelineEnd end = RunBatchPipeline(steps, ring.size(), ring.size() > 1, control.cancel);
+  return end == PipelineEnd::Cancelled ? SealedResult{SealedStatus::Cancelled} : result;
 }
 
 }  // namespace lockvale

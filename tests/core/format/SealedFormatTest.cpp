@@ -253,3 +253,35 @@ TEST(SealedFormat, EveryRefusal) {
   MemorySink sink;
   EXPECT_EQ(SealFile(keys, source, sink, {&cancel}).status, S::Cancelled);
 }
+
+// A read or a write that fails, on whichever thread takes it, ends the run with its error, and
+// nothing is written after it.
+TEST(SealedFormat, AFailedReadOrWriteComesBack) {
+  struct Failing : MemorySource, MemorySink {
+    using MemorySource::MemorySource;
+    std::size_t Read(std::uint8_t* data, std::size_t size) override {
+      return Count(reads) ? 0 : MemorySource::Read(data, size);
+    }
+    void Write(const std::uint8_t* data, std::size_t size) override {
+      if (!Count(writes)) MemorySink::Write(data, size);
+    }
+    bool Count(int& calls) {
+      if (++calls == failAt) throw std::system_error(std::make_error_code(std::errc::io_error));
+      return false;
+    }
+    int reads = 0, writes = 0, failAt = 0;
+  };
+  SealedKeyring keys(kKey, kLight);
+  const Bytes plain = RandomBytes((5 << 20) + 3, 11);
+  const Bytes sealed = Seal([&](auto& in, auto& out) { return SealFile(keys, in, out); }, plain);
+  for (const bool seal : {true, false}) {
+    for (const int failAt : {1, 3, 5}) {
+      Failing failing(seal ? plain : sealed);
+      failing.failAt = failAt;
+      EXPECT_THROW(seal ? SealFile(keys, failing, failing) : OpenSealedFile(keys, failing, failing),
+                   std::system_error)
+          << seal << failAt;
+      EXPECT_LT(failing.writes, failAt) << seal << failAt;
+    }
+  }
+}
