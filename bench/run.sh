@@ -127,7 +127,7 @@ work=$(mktemp -d "$work_parent/lockvale-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 echo
-echo "== ${file_mib} MiB file in $work_parent ($(df -PT "$work_parent" | awk 'NR == 2 { print $2 }')), best of 3 wall times"
+echo "== ${file_mib} MiB file in $work_parent ($(df -PT "$work_parent" | awk 'NR == 2 { print $2 }')), best of 5 wall times (a shared machine is noisy)"
 head -c "$file_bytes" /dev/urandom >"$work/plain"
 # A 16-character key: the CLI uses its bytes as the AES-128 key, so openssl gets the same one.
 key_text=lockvale-bench-k
@@ -135,12 +135,12 @@ key_text=lockvale-bench-k
 key_hex=$(printf '%s' "$key_text" | od -An -tx1 | tr -d ' \n')
 
 declare -A best_s peak_kib
-# measure NAME OUTPUT COMMAND...: best wall time and largest peak RSS of three runs.
+# measure NAME OUTPUT COMMAND...: best wall time and largest peak RSS of five runs.
 measure() {
   local name=$1 out=$2
   shift 2
   local best="" peak=0 start end elapsed rss
-  for _ in 1 2 3; do
+  for _ in 1 2 3 4 5; do
     rm -f "$out"
     start=$EPOCHREALTIME
     /usr/bin/time -f %M -o "$work/rss" "$@"
