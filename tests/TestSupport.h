@@ -1,12 +1,12 @@
 #pragma once
 
-// AddressSanitizer maps memory its own way: locked pages and address-space limits mean nothing
-// under it. GCC says so with a macro, Clang with a feature.
-#if defined(__SANITIZE_ADDRESS__)
-#define LOCKVALE_TEST_UNDER_ASAN
+// AddressSanitizer and ThreadSanitizer map memory their own way: locked pages and address-space
+// limits mean nothing under them. GCC says so with macros, Clang with features.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define LOCKVALE_TEST_UNDER_SANITIZER
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LOCKVALE_TEST_UNDER_ASAN
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define LOCKVALE_TEST_UNDER_SANITIZER
 #endif
 #endif
 

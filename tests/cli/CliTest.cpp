@@ -134,7 +134,7 @@ TEST_F(CliTest, SealedFilesThroughFilesAndPipesAndVerified) {
                 Failed("standard input", "Wrong key, or the file's header is damaged."));
   EXPECT_EQ(Cli({"decrypt", "--overwrite", "--delete-source", doc + ".lkv"}, key), "0 ");
   EXPECT_EQ(ReadFile(doc), plain);
-#ifndef LOCKVALE_TEST_UNDER_ASAN  // its shadow memory needs the address space
+#ifndef LOCKVALE_TEST_UNDER_SANITIZER  // its shadow memory needs the address space
   // A derivation whose memory cannot be had says so, and leaves nothing (the folder is checked
   // below).
   EXPECT_EQ(lockvale::test::Cli({"encrypt", "--format=lkv", "--kdf-memory=2048", doc},

@@ -93,7 +93,8 @@ bool WorthThreads(std::uint64_t sizeHint) {
   return sizeHint > 2 * kBatchChunks * kStoredChunk;
 }
 
-// A ring of batches, one for a file read, transformed and written in turn.
+// The ring: one batch for a small file, which is read, transformed and written in turn; four for a
+// larger one, which two threads work on at once.
 std::vector<Batch> RingFor(std::uint64_t sizeHint, std::size_t inChunk, std::size_t outChunk,
                            std::size_t lead) {
   const std::size_t chunks = BatchChunksFor(sizeHint, inChunk);

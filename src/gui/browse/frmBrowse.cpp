@@ -30,7 +30,6 @@ Widget* Make(QWidget* parent, const char* name, const QString& caption) {
   return widget;
 }
 
-
 // The finder walks on past an error; each one is reported once the search is over.
 class SearchListener : public FileFindListener {
  public:

@@ -5,11 +5,11 @@
 #include <memory>
 #include <vector>
 
-#include "support/RegistryHelpers.h"
 #include "startup/UpdateHost.h"
 #include "startup/clsHTTP.h"
 #include "support/ActiveMessageBoxes.h"
 #include "support/OpenInternet.h"
+#include "support/RegistryHelpers.h"
 #include "util/ProgramNames.h"
 #include "util/StringHelpers.h"
 

@@ -25,8 +25,8 @@ TEST(SecretMemory, NoCoreDumpsAndKeysLockedInMemoryWhileTheyLive) {
   rlimit core{1, 1};
   getrlimit(RLIMIT_CORE, &core);
   EXPECT_EQ(std::pair(core.rlim_max, prctl(PR_GET_DUMPABLE)), std::pair(rlim_t{0}, 0));
-#ifdef LOCKVALE_TEST_UNDER_ASAN
-  GTEST_SKIP() << "AddressSanitizer turns mlock into nothing";
+#ifdef LOCKVALE_TEST_UNDER_SANITIZER
+  GTEST_SKIP() << "the sanitizer turns mlock into nothing";
 #endif
   const long before = LockedKilobytes();
   {
