@@ -7,10 +7,10 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "format/BatchPipeline.h"
+#include "util/AlignedBuffer.h"
 #include "util/SecureWipe.h"
 
 namespace lockvale {
@@ -51,30 +51,21 @@ class LookaheadReader {
   bool m_Carried = false;
 };
 
-// Buffers on cache lines: the cipher and the copies to and from the page cache run a few per cent
-// faster on them.
-constexpr std::align_val_t kAlignment{64};
-struct AlignedDelete {
-  void operator()(std::uint8_t* buffer) const { ::operator delete(buffer, kAlignment); }
-};
-using Buffer = std::unique_ptr<std::uint8_t[], AlignedDelete>;
-
-Buffer NewBuffer(std::size_t size) {
-  return Buffer(static_cast<std::uint8_t*>(::operator new(size, kAlignment)));
-}
-
 // One slot of the ring: a batch as read and as transformed. Both buffers are wiped when it goes,
 // since one of them holds plaintext.
 struct Batch {
   Batch(std::size_t inSize, std::size_t outSize)
-      : in(NewBuffer(inSize)), out(NewBuffer(outSize)), inSize(inSize), outSize(outSize) {}
+      : in(NewAlignedBuffer(inSize)),
+        out(NewAlignedBuffer(outSize)),
+        inSize(inSize),
+        outSize(outSize) {}
   ~Batch() {
     if (in) SecureWipe(in.get(), inSize);
     if (out) SecureWipe(out.get(), outSize);
   }
   Batch(Batch&&) = default;
 
-  Buffer in, out;
+  AlignedBuffer in, out;
   std::size_t inSize, outSize;
   std::size_t size = 0, chunks = 0;  // bytes read and the chunks they make
   std::uint64_t firstChunk = 0;

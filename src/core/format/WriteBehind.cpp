@@ -1,21 +1,14 @@
 #include "format/WriteBehind.h"
 
-#include <new>
-
 #include "util/SecureWipe.h"
 
 namespace lockvale {
-namespace {
-
-constexpr std::align_val_t kAlignment{64};
-
-}  // namespace
 
 WriteBehind::WriteBehind(ByteSink& sink, std::size_t bufferSize, bool threaded)
     : m_Sink(sink), m_BufferSize(bufferSize) {
   // Unthreaded, each chunk is written before the next is filled, so one buffer does.
   for (int i = 0; i < (threaded ? 2 : 1); ++i)
-    m_Buffers[i] = static_cast<std::uint8_t*>(::operator new(bufferSize, kAlignment));
+    m_Buffers[i] = NewAlignedBuffer(bufferSize);
   if (threaded) m_Writer = std::thread(&WriteBehind::WriterLoop, this);
 }
 
@@ -28,23 +21,20 @@ WriteBehind::~WriteBehind() {
     m_Changed.notify_all();
     m_Writer.join();
   }
-  for (auto buffer : m_Buffers) {
-    if (buffer == nullptr) continue;
-    SecureWipe(buffer, m_BufferSize);
-    ::operator delete(buffer, kAlignment);
-  }
+  for (const auto& buffer : m_Buffers)
+    if (buffer) SecureWipe(buffer.get(), m_BufferSize);
 }
 
 std::uint8_t* WriteBehind::Acquire() {
   std::unique_lock lock(m_Mutex);
   m_Changed.wait(lock, [this] { return m_Pending < 2 || m_Error; });
   RethrowIfFailed();
-  return m_Buffers[m_FillIndex];
+  return m_Buffers[m_FillIndex].get();
 }
 
 void WriteBehind::Submit(std::size_t size) {
   if (!m_Writer.joinable()) {
-    m_Sink.Write(m_Buffers[m_FillIndex], size);
+    m_Sink.Write(m_Buffers[m_FillIndex].get(), size);
     return;
   }
   {
@@ -74,7 +64,7 @@ void WriteBehind::WriterLoop() {
     const int index = m_WriteIndex;
     lock.unlock();
     try {
-      m_Sink.Write(m_Buffers[index], m_Sizes[index]);
+      m_Sink.Write(m_Buffers[index].get(), m_Sizes[index]);
     } catch (...) {
       lock.lock();
       m_Error = std::current_exception();

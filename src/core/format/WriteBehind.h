@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "util/AlignedBuffer.h"
 #include "util/ByteStream.h"
 
 namespace lockvale {
@@ -33,7 +34,7 @@ class WriteBehind {
 
   ByteSink& m_Sink;
   std::size_t m_BufferSize;
-  std::uint8_t* m_Buffers[2] = {nullptr, nullptr};
+  AlignedBuffer m_Buffers[2];
   std::size_t m_Sizes[2] = {0, 0};
   int m_FillIndex = 0, m_WriteIndex = 0, m_Pending = 0;
   bool m_Stop = false;
