@@ -61,7 +61,7 @@ class Pipeline {
 
   // Writing first frees slots for reading; reading next keeps the cipher fed.
   bool TakeStep(Lock& lock) {
-    if (!m_Writing && m_Written < m_NextTransform && m_Transformed[m_Written % m_Slots]) {
+    if (!m_Writing && m_Transformed[m_Written % m_Slots]) {  // the slot holds that batch
       const std::size_t slot = m_Written % m_Slots;
       m_Writing = true;
       const bool goOn = Unlocked(lock, [&] { return m_Steps.write(slot); });

@@ -167,7 +167,6 @@ SealedResult SealChunks(const std::uint8_t* payloadKey, std::span<const std::uin
   LookaheadReader reader(plaintext, ring[0].inSize - 1);
   std::uint64_t nextChunk = 0;
   std::atomic<std::uint64_t> done = 0;
-  bool first = true;
   const BatchSteps steps{
       .read = [&](std::size_t slot) { return ReadBatch(reader, ring[slot], kChunk, nextChunk); },
       .transform =
@@ -183,10 +182,10 @@ SealedResult SealChunks(const std::uint8_t* payloadKey, std::span<const std::uin
           [&](std::size_t slot) {
             // Only the first batch carries the header, in the same write.
             const Batch& batch = ring[slot];
+            const bool first = batch.firstChunk == 0;
             const std::size_t lead = first ? header.size() : 0;
             std::uint8_t* out = batch.out.get() + header.size() - lead;
             if (first) std::copy(header.begin(), header.end(), out);
-            first = false;
             sealed.Write(out, lead + batch.size + std::max<std::size_t>(1, batch.chunks) * kTag);
             done += batch.size;
             return true;
